@@ -1,0 +1,82 @@
+# Test plumbing shared by every folder.
+#
+#   zt_add_native_test(NAME name SOURCES ... LIBS ...)
+#       a GoogleTest executable over the portable core; native tree only, label "native".
+#   zt_add_wine_gtest(NAME name SOURCES ... LIBS ... [LABELS ...])
+#       a GoogleTest executable built by both mingw trees; run under wine64 (win64 tree only),
+#       label "wine", inside the shared Wine environment fixture.
+#   zt_add_wine_command_test(NAME name COMMAND ... [LABELS ...] [TIMEOUT s])
+#       any command (usually a Python driver) run in the Wine environment fixture.
+#
+# The Wine environment (fresh prefix, Xvfb display, code page 936) is made once per CTest run
+# by the fixture test "wine_env_setup" and torn down by "wine_env_cleanup".
+
+set(ZT_PYTHON python3)
+set(ZT_WINE_ENV ${CMAKE_SOURCE_DIR}/tests/tools/wine_env.py)
+set(ZT_WINE_STATE ${CMAKE_BINARY_DIR}/wine-env)
+
+if(WIN32)
+  if(NOT TARGET gtest)
+    set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  endif()
+  set(ZT_GTEST_LIBS gtest_main gmock)
+else()
+  find_package(GTest REQUIRED)
+  set(ZT_GTEST_LIBS GTest::gtest_main GTest::gmock)
+endif()
+
+function(zt_add_native_test)
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(WIN32)
+    return()
+  endif()
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} ${ZT_GTEST_LIBS})
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  set_tests_properties(${T_NAME} PROPERTIES LABELS "native;${T_LABELS}" TIMEOUT 300)
+endfunction()
+
+if(ZT_RUNS_UNDER_WINE AND NOT TARGET_WINE_FIXTURE_DONE)
+  set(TARGET_WINE_FIXTURE_DONE ON)
+  add_test(NAME wine_env_setup COMMAND ${ZT_PYTHON} ${ZT_WINE_ENV} setup ${ZT_WINE_STATE})
+  add_test(NAME wine_env_cleanup COMMAND ${ZT_PYTHON} ${ZT_WINE_ENV} cleanup ${ZT_WINE_STATE})
+  set_tests_properties(wine_env_setup PROPERTIES FIXTURES_SETUP wine_env LABELS "wine" TIMEOUT 300)
+  set_tests_properties(wine_env_cleanup PROPERTIES FIXTURES_CLEANUP wine_env LABELS "wine" TIMEOUT 120)
+endif()
+
+function(zt_add_wine_gtest)
+  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(NOT WIN32)
+    return()
+  endif()
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} ${ZT_GTEST_LIBS})
+  if(NOT ZT_RUNS_UNDER_WINE)
+    return()
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  add_test(NAME ${T_NAME}
+           COMMAND ${ZT_PYTHON} ${ZT_WINE_ENV} run ${ZT_WINE_STATE} --timeout ${T_TIMEOUT} --
+                   $<TARGET_FILE:${T_NAME}>)
+  set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine_env RESOURCE_LOCK wine_desktop
+                       LABELS "wine;${T_LABELS}" TIMEOUT ${T_TIMEOUT})
+endfunction()
+
+function(zt_add_wine_command_test)
+  cmake_parse_arguments(T "" "NAME;TIMEOUT" "COMMAND;LABELS;DEPENDS" ${ARGN})
+  if(NOT ZT_RUNS_UNDER_WINE)
+    return()
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  add_test(NAME ${T_NAME} COMMAND ${T_COMMAND})
+  set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine_env RESOURCE_LOCK wine_desktop
+                       LABELS "wine;${T_LABELS}" TIMEOUT ${T_TIMEOUT}
+                       ENVIRONMENT "ZT_WINE_STATE=${ZT_WINE_STATE};ZT_WINE_ENV=${ZT_WINE_ENV}")
+endfunction()
