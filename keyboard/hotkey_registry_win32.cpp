@@ -1,0 +1,64 @@
+// The registry's Win32 adapter: the window-less poll timer, the GetAsyncKeyState snapshot,
+// and the two ways of firing (a new thread, or a synchronous window-procedure call).
+#include <windows.h>
+
+#include "keyboard/hotkey_registry.h"
+#include "keyboard/hotkey_win32.h"
+#include "keyboard/keyboard_win32.h"
+
+namespace {
+
+// The system ignores the event id of a window-less timer and makes up its own.
+constexpr UINT_PTR kPollTimerEventId = 16661;
+
+// Lives for the whole process: a tick after the exit clean-up finds it released, not gone.
+HotkeyRegistry g_registry;
+
+class Win32HotkeyFirePort final : public HotkeyFirePort {
+ public:
+  void Fire(HotkeyRoutine callback, std::int32_t id, std::int32_t callMode) override {
+    if (callMode != 0) {
+      CallWindowProcA(reinterpret_cast<WNDPROC>(callback),
+                      reinterpret_cast<HWND>(static_cast<INT_PTR>(id)), 0, 0, 0);
+      return;
+    }
+    DWORD threadId = 0;
+    HANDLE thread = CreateThread(nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(callback),
+                                 reinterpret_cast<LPVOID>(static_cast<INT_PTR>(id)), 0, &threadId);
+    // Neither waited for nor tracked; a failed start loses this firing only.
+    if (thread != nullptr) CloseHandle(thread);
+  }
+};
+
+}  // namespace
+
+void TakeKeySnapshot(KeySnapshot& snapshot) {
+  for (int key = 1; key <= 255; ++key) snapshot[key - 1] = GetAsyncKeyState(key);
+  snapshot[255] = 0;
+}
+
+void PollHotkeys() {
+  if (g_registry.entries().empty()) return;  // nothing registered yet, or released at exit
+  KeySnapshot snapshot;
+  TakeKeySnapshot(snapshot);
+  Win32HotkeyFirePort firePort;
+  g_registry.Poll(snapshot, firePort);
+}
+
+void CALLBACK HotkeyTimerProc(HWND, UINT, UINT_PTR, DWORD) noexcept { PollHotkeys(); }
+
+void CreateHotkeyRegistry() { g_registry = HotkeyRegistry(); }
+
+void ReleaseHotkeyRegistry() { g_registry.Release(); }
+
+std::int32_t RegisterPolledHotkey(HotkeyCallback callback, std::int32_t keyCode,
+                                  std::int32_t modifierMask, std::int32_t secondKey,
+                                  std::int32_t intervalMs, std::int32_t callMode) {
+  const HotkeyRegistration registration =
+      g_registry.Register(callback, keyCode, modifierMask, secondKey, intervalMs, callMode);
+  if (registration.pollTimerIntervalMs > 0) {
+    SetTimer(nullptr, kPollTimerEventId, static_cast<UINT>(registration.pollTimerIntervalMs),
+             HotkeyTimerProc);
+  }
+  return registration.id;
+}

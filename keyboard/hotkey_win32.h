@@ -1,0 +1,15 @@
+// The Win32 side of the hotkey registry, beyond what the program uses (keyboard_win32.h).
+#pragma once
+
+#include <windows.h>
+
+#include "keyboard/hotkey_registry.h"
+
+// One tick over the real keyboard. Only the poll timer calls it.
+void PollHotkeys();
+
+// The procedure of the window-less poll timer; it ignores its arguments.
+void CALLBACK HotkeyTimerProc(HWND window, UINT message, UINT_PTR eventId, DWORD time) noexcept;
+
+// The state of keys 1..255 from GetAsyncKeyState, in ascending order.
+void TakeKeySnapshot(KeySnapshot& snapshot);
