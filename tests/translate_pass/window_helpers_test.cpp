@@ -1,0 +1,108 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "tests/translate_pass/in_memory_windows.h"
+#include "translate_pass/child_window_list.h"
+#include "translate_pass/refresh_desktop.h"
+#include "translate_pass/window_under_cursor.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+struct ZOrderCase {
+  const char* name;
+  std::vector<FakeWindow> siblings;  // children of window 100 in Z-order, first on top
+  WindowHandle hit;
+  WindowHandle expected;
+};
+
+class WindowUnderCursorTest : public ::testing::TestWithParam<ZOrderCase> {};
+
+TEST_P(WindowUnderCursorTest, PicksTheSmallestVisibleSiblingAfterTheHit) {
+  InMemoryWindows windows;
+  windows.Add({100, 0, "parent", {0, 0, 500, 500}});
+  windows.Add({200, 0, "other top-level", {0, 0, 5, 5}});
+  for (const FakeWindow& w : GetParam().siblings) windows.Add(w);
+  windows.PutCursorAt({50, 50}, GetParam().hit);
+  EXPECT_EQ(WindowUnderCursor(windows), GetParam().expected);
+}
+
+FakeWindow Sibling(WindowHandle handle, WindowRect rect, bool visible = true,
+                   WindowHandle parent = 100) {
+  FakeWindow w{handle, parent, "", rect};
+  w.visible = visible;
+  return w;
+}
+
+const WindowRect kBig{0, 0, 200, 200}, kSmall{40, 40, 60, 60}, kSmaller{45, 45, 55, 55},
+    kElsewhere{300, 300, 310, 310}, kHuge{-2000000000, -2000000000, 2000000000, 2000000000};
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WindowUnderCursorTest,
+    ::testing::Values(
+        ZOrderCase{"NoWindow", {}, 0, 0},
+        ZOrderCase{"TopLevelHitStays", {Sibling(1, kSmall)}, 100, 100},
+        ZOrderCase{"SmallerAfterHitWins", {Sibling(1, kBig), Sibling(2, kSmall)}, 1, 2},
+        ZOrderCase{"SmallestOfSeveral",
+                   {Sibling(1, kBig), Sibling(2, kSmall), Sibling(3, kSmaller)}, 1, 3},
+        ZOrderCase{"EqualAreaKeepsFirstReached",
+                   {Sibling(1, kBig), Sibling(2, kSmall), Sibling(3, {41, 41, 61, 61})}, 1, 2},
+        ZOrderCase{"EqualToHitKeepsHit", {Sibling(1, kSmall), Sibling(2, {42, 42, 62, 62})}, 1, 1},
+        ZOrderCase{"BeforeHitNotExamined", {Sibling(1, kSmall), Sibling(2, kBig)}, 2, 2},
+        ZOrderCase{"InvisibleIgnored", {Sibling(1, kBig), Sibling(2, kSmall, false)}, 1, 1},
+        ZOrderCase{"PointOutsideIgnored", {Sibling(1, kBig), Sibling(2, kElsewhere)}, 1, 1},
+        // Right and bottom edges lie outside the rectangle.
+        ZOrderCase{"RightEdgeOutside", {Sibling(1, kBig), Sibling(2, {40, 40, 50, 60})}, 1, 1},
+        ZOrderCase{"OverflowingAreaIsNotSmall", {Sibling(1, kBig), Sibling(2, kHuge)}, 1, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ChildWindowListTest, HandsOverInOrderAndStaysEmpty) {
+  ChildWindowList list;
+  list.Create();
+  const auto first = list.Collect([&] {
+    list.Append(7);
+    list.Append(3);
+  });
+  EXPECT_THAT(first, ElementsAre(7u, 3u));
+  EXPECT_EQ(list.PendingCount(), 0u);
+  EXPECT_THAT(list.Collect([] {}), IsEmpty());
+  EXPECT_EQ(list.PendingCount(), 0u);
+}
+
+TEST(ChildWindowListTest, AfterReleaseNothingIsEnumerated) {
+  ChildWindowList list;
+  list.Create();
+  list.Release();
+  bool enumerated = false;
+  EXPECT_THAT(list.Collect([&] { enumerated = true; }), IsEmpty());
+  EXPECT_FALSE(enumerated);
+}
+
+class RecordingKeys final : public DesktopKeys {
+ public:
+  WindowHandle FindShellDesktopWindow() override {
+    events.push_back("find");
+    return ++lookups * 10;  // a new answer each time shows which lookup an event used
+  }
+  void SendKeyDown(WindowHandle target, std::int32_t key) override {
+    events.push_back("down " + std::to_string(key) + " @" + std::to_string(target));
+  }
+  void SendKeyUp(WindowHandle target, std::int32_t key) override {
+    events.push_back("up " + std::to_string(key) + " @" + std::to_string(target));
+  }
+  WindowHandle lookups = 0;
+  std::vector<std::string> events;
+};
+
+TEST(RefreshDesktopTest, SendsWinDTwiceLookingUpTheDesktopBeforeEachEvent) {
+  RecordingKeys keys;
+  RefreshDesktop(keys);
+  EXPECT_THAT(keys.events,
+              ElementsAre("find", "down 91 @10", "find", "down 68 @20", "find", "up 91 @30",
+                          "find", "up 68 @40", "find", "down 91 @50", "find", "down 68 @60",
+                          "find", "up 91 @70", "find", "up 68 @80"));
+}
+
+}  // namespace

@@ -1,0 +1,21 @@
+// The clean-up of a raw service reply before it is written into a window: escape sequences
+// of the reply format and characters unwanted in a window text are rewritten or removed.
+#pragma once
+
+#include "text/ansi_text.h"
+
+// Every occurrence of `search` replaced by `replacement`, ASCII letters compared without
+// case. Matches start only at a character boundary (a double-byte character is stepped over
+// whole); a lead byte standing last is dropped. An empty text or search gives the text as is.
+AnsiText ReplaceAll(const AnsiText& text, const AnsiText& search, const AnsiText& replacement);
+
+// Applies five (search, replacement) pairs in turn with ReplaceAll; an empty search changes
+// nothing.
+AnsiText ReplaceFivePairs(const AnsiText& text, const AnsiText& search1, const AnsiText& with1,
+                          const AnsiText& search2, const AnsiText& with2,
+                          const AnsiText& search3, const AnsiText& with3,
+                          const AnsiText& search4, const AnsiText& with4,
+                          const AnsiText& search5, const AnsiText& with5);
+
+// Three passes of five pairs over the raw reply; the result is the text to write.
+AnsiText CleanTranslation(const AnsiText& rawReply);
