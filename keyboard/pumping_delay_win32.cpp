@@ -25,6 +25,11 @@ void PumpingDelay(std::int32_t amount, std::int32_t unit) {
   due.QuadPart = *dueTime;
   if (!SetWaitableTimer(timer.get(), &due, 0, nullptr, nullptr, FALSE)) return;
 
+  // The wait below wakes only for messages that arrive after the queue was last looked at.
+  // Dispatch what already waits first, or a message noticed earlier (and with it the hotkey
+  // poll's timer, which the system does not post again while one is pending) would sit in
+  // the queue for the whole delay.
+  PumpPendingMessages();
   for (;;) {
     const HANDLE handles[] = {timer.get()};
     const DWORD result = MsgWaitForMultipleObjects(1, handles, FALSE, INFINITE, kDelayWakeMask);
