@@ -1,0 +1,178 @@
+// Hyperlinks and captions: small custom-drawn child windows.
+#include "app/window_classes_win32.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include <vector>
+
+#include "app/hyperlink_rules.h"
+#include "app/main_window_texts.h"
+
+namespace {
+
+HFONT g_childFont = nullptr;
+
+struct LinkState {
+  bool hovered = false;
+  bool opened = false;
+};
+
+AnsiText OwnText(HWND window) {
+  const int length = GetWindowTextLengthA(window);
+  if (length <= 0) return {};
+  std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
+  const int copied = GetWindowTextA(window, buffer.data(), length + 1);
+  return AnsiText(buffer.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0);
+}
+
+void DrawCentredText(HWND window, HDC dc, COLORREF colour) {
+  RECT client;
+  GetClientRect(window, &client);
+  const HGDIOBJ oldFont = SelectObject(dc, g_childFont);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, colour);
+  const AnsiText text = OwnText(window);
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &client,
+            DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+  SelectObject(dc, oldFont);
+}
+
+// Bitmaps that GetIconInfo hands over, freed when the copy has been made.
+struct IconBitmaps {
+  ICONINFO info{};
+  ~IconBitmaps() {
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+  }
+};
+
+// The system's pointing hand, with the hot spot moved to (6, 1). Kept for the process's life.
+HCURSOR LinkCursor() {
+  static HCURSOR cursor = [] {
+    HCURSOR hand = LoadCursor(nullptr, IDC_HAND);
+    IconBitmaps bitmaps;
+    if (hand == nullptr || !GetIconInfo(hand, &bitmaps.info)) return hand;
+    ICONINFO copy = bitmaps.info;
+    copy.fIcon = FALSE;
+    copy.xHotspot = 6;
+    copy.yHotspot = 1;
+    HCURSOR moved = reinterpret_cast<HCURSOR>(CreateIconIndirect(&copy));
+    return moved != nullptr ? moved : hand;
+  }();
+  return cursor;
+}
+
+// Opens the link's page with the shell; falls back to the command registered for .htm files.
+bool OpenLinkTarget(HWND window) {
+  const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(
+      window, "open", main_window_text::kLinkTarget, nullptr, nullptr, SW_SHOW));
+  if (result > 32) return true;
+  char command[2048] = {};
+  DWORD size = sizeof command;
+  if (AssocQueryStringA(ASSOCF_NONE, ASSOCSTR_COMMAND, ".htm", "open", command, &size) != S_OK) {
+    return false;
+  }
+  const AnsiText line = HtmOpenCommandLine(command, main_window_text::kLinkTarget);
+  if (line.empty()) return false;
+  return WinExec(line.c_str(), SW_SHOW) > 32;
+}
+
+LinkState* StateOf(HWND window) {
+  return reinterpret_cast<LinkState*>(GetWindowLongPtrA(window, 0));
+}
+
+void SetHovered(HWND window, bool hovered) {
+  LinkState* state = StateOf(window);
+  if (state == nullptr || state->hovered == hovered) return;
+  state->hovered = hovered;
+  InvalidateRect(window, nullptr, TRUE);
+}
+
+LRESULT CALLBACK HyperlinkProc(HWND window, UINT message, WPARAM wParam,
+                               LPARAM lParam) noexcept {
+  switch (message) {
+    case WM_NCCREATE:
+      SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(new LinkState));
+      break;
+    case WM_NCDESTROY:
+      delete StateOf(window);
+      SetWindowLongPtrA(window, 0, 0);
+      break;
+    case WM_SETCURSOR:
+      SetCursor(LinkCursor());
+      return TRUE;
+    case WM_MOUSEMOVE: {
+      const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      RECT client;
+      GetClientRect(window, &client);
+      if (PtInRect(&client, point)) {
+        if (GetCapture() != window) SetCapture(window);
+        SetCursor(LinkCursor());
+        SetHovered(window, true);
+      } else if (GetCapture() == window) {
+        ReleaseCapture();  // WM_CAPTURECHANGED takes the hover away
+      }
+      return 0;
+    }
+    case WM_CAPTURECHANGED:
+      SetHovered(window, false);
+      return 0;
+    case WM_LBUTTONDOWN: {
+      LinkState* state = StateOf(window);
+      if (OpenLinkTarget(window) && state != nullptr) {
+        state->opened = true;
+        InvalidateRect(window, nullptr, TRUE);
+      }
+      return 0;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(window, &paint);
+      const LinkState* state = StateOf(window);
+      const LinkColour colour =
+          LinkTextColour(state != nullptr && state->hovered, state != nullptr && state->opened);
+      DrawCentredText(window, dc, RGB(colour.red, colour.green, colour.blue));
+      EndPaint(window, &paint);
+      return 0;
+    }
+    case WM_SETTEXT: {
+      const LRESULT result = DefWindowProcA(window, message, wParam, lParam);
+      InvalidateRect(window, nullptr, TRUE);
+      return result;
+    }
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK CaptionProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  if (message == WM_PAINT) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    DrawCentredText(window, dc, GetSysColor(COLOR_BTNTEXT));
+    EndPaint(window, &paint);
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool RegisterOne(HINSTANCE instance, const char* name, WNDPROC procedure, int extraBytes) {
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.style = CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.cbWndExtra = extraBytes;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = name;
+  return RegisterClassExA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+}  // namespace
+
+bool RegisterChildWindowClasses(HINSTANCE instance, HFONT font) {
+  g_childFont = font;
+  return RegisterOne(instance, kHyperlinkClassName, HyperlinkProc, sizeof(LinkState*)) &&
+         RegisterOne(instance, kCaptionClassName, CaptionProc, 0);
+}

@@ -1,0 +1,162 @@
+// The control operations called from a worker thread while this thread runs the window, as
+// the translation pass does; and the program's version record.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <thread>
+
+#include "app/main_window_controls.h"
+#include "app/main_window_win32.h"
+
+namespace {
+
+bool g_destroyed = false;
+void NoteDestroyed() { g_destroyed = true; }
+
+// Runs `work` on a worker thread and pumps this thread's messages until it is done, so that
+// the worker's SendMessage calls are carried out here.
+void OnWorker(const std::function<void()>& work) {
+  HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::thread worker([&] {
+    work();
+    SetEvent(done);
+  });
+  for (;;) {
+    const DWORD wait = MsgWaitForMultipleObjects(1, &done, FALSE, 10000, QS_ALLINPUT);
+    if (wait != WAIT_OBJECT_0 + 1) break;
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+  worker.join();
+  CloseHandle(done);
+}
+
+class MainWindowControls : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(CreateMainWindow(nullptr, &NoteDestroyed)); }
+};
+
+TEST_F(MainWindowControls, HandlesNameTheWindowAndItsVisibleBoxes) {
+  HWND window = MainWindowHandle();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(GetParent(StatusBoxHandle()), window);
+  EXPECT_EQ(GetParent(DescriptionBoxHandle()), window);
+  EXPECT_NE(StatusBoxHandle(), DescriptionBoxHandle());
+}
+
+TEST_F(MainWindowControls, StartValuesReadFromAnotherThread) {
+  AnsiText source = "x", result = "x";
+  bool microsoft = true;
+  int current = -2;
+  OnWorker([&] {
+    source = ReadSourceBoxText();
+    result = ReadResultBoxText();
+    microsoft = IsMicrosoftBoxChecked();
+    current = DirectionCurrentItem();
+  });
+  EXPECT_EQ(source, "");
+  EXPECT_EQ(result, "");
+  EXPECT_FALSE(microsoft);
+  EXPECT_EQ(current, 0);
+}
+
+struct ItemValueCase {
+  int index;
+  int value;
+};
+
+class DirectionItemValues : public MainWindowControls,
+                            public ::testing::WithParamInterface<ItemValueCase> {};
+
+TEST_P(DirectionItemValues, ValueOrMinusOneOutsideTheItems) {
+  int value = -2;
+  OnWorker([&] { value = DirectionItemValue(GetParam().index); });
+  EXPECT_EQ(value, GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DirectionItemValues,
+                         ::testing::Values(ItemValueCase{-1, -1}, ItemValueCase{0, 0},
+                                           ItemValueCase{3, 3}, ItemValueCase{4, 4},
+                                           ItemValueCase{5, -1}, ItemValueCase{100, -1}));
+
+AnsiText LongTextWithLineBreaks(std::size_t lines) {
+  AnsiText text;
+  for (std::size_t i = 0; i < lines; ++i) {
+    text += "line " + std::to_string(i) + " \xD6\xD0\xCE\xC4";  // 中文
+    if (i + 1 < lines) text += "\r\n";
+  }
+  return text;
+}
+
+struct TextCase {
+  const char* name;
+  AnsiText text;
+};
+
+class TextRoundTrip : public MainWindowControls, public ::testing::WithParamInterface<TextCase> {};
+
+TEST_P(TextRoundTrip, SourceAndResultBoxesGiveBackTheSameBytes) {
+  const AnsiText& text = GetParam().text;
+  AnsiText source, result;
+  OnWorker([&] {
+    SetSourceBoxText(text);
+    SetResultBoxText(text);
+    source = ReadSourceBoxText();
+    result = ReadResultBoxText();
+  });
+  EXPECT_EQ(source, text);
+  EXPECT_EQ(result, text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TextRoundTrip,
+    ::testing::Values(TextCase{"Empty", ""}, TextCase{"CrLf", "a\r\nb\r\n\r\nc\r\n"},
+                      TextCase{"Chinese", "\xC4\xE3\xBA\xC3 hello"},  // 你好
+                      // Beyond the 30,000 characters an edit box holds by default.
+                      TextCase{"Long", LongTextWithLineBreaks(3000)}),
+    [](const ::testing::TestParamInfo<TextCase>& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowControls, StatusTextIsReplacedWhole) {
+  OnWorker([] { SetStatusText("\xD5\xFD\xD4\xDA\xB7\xAD\xD2\xEB..."); });  // 正在翻译...
+  char text[64] = {};
+  GetWindowTextA(StatusBoxHandle(), text, sizeof text);
+  EXPECT_STREQ(text, "\xD5\xFD\xD4\xDA\xB7\xAD\xD2\xEB...");
+  OnWorker([] { SetStatusText(""); });
+  EXPECT_EQ(GetWindowTextLengthA(StatusBoxHandle()), 0);
+}
+
+TEST_F(MainWindowControls, RedrawFromAnotherThreadReturns) {
+  InvalidateRect(MainWindowHandle(), nullptr, TRUE);
+  OnWorker([] { RedrawMainWindow(); });
+  RECT pending{};
+  EXPECT_FALSE(GetUpdateRect(MainWindowHandle(), &pending, FALSE));
+}
+
+// Last: after the window is gone every operation fails harmlessly.
+TEST_F(MainWindowControls, ZzAfterDestructionOperationsAnswerEmpty) {
+  DestroyWindow(MainWindowHandle());
+  EXPECT_TRUE(g_destroyed);
+  AnsiText source = "x";
+  bool microsoft = true;
+  int current = -2, value = -2;
+  OnWorker([&] {
+    SetSourceBoxText("y");
+    SetStatusText("y");
+    source = ReadSourceBoxText();
+    microsoft = IsMicrosoftBoxChecked();
+    current = DirectionCurrentItem();
+    value = DirectionItemValue(0);
+    RedrawMainWindow();
+  });
+  EXPECT_EQ(source, "");
+  EXPECT_FALSE(microsoft);
+  EXPECT_EQ(current, -1);
+  EXPECT_EQ(value, -1);
+}
+
+}  // namespace
