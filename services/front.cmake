@@ -5,8 +5,7 @@ add_library(zt_front_core STATIC ${CMAKE_CURRENT_LIST_DIR}/translation_front.cpp
 target_include_directories(zt_front_core PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(zt_front_core PUBLIC zt_text)
 
-# The clients' header arrives with the services; until then the front's adapter is left out.
-if(WIN32 AND EXISTS ${CMAKE_CURRENT_LIST_DIR}/translation_clients.h)
+if(WIN32)
   add_library(zt_front_win32 STATIC ${CMAKE_CURRENT_LIST_DIR}/translation_front_win32.cpp
                                     ${CMAKE_CURRENT_LIST_DIR}/translation_front_win32.h)
   target_link_libraries(zt_front_win32 PUBLIC zt_front_core zt_services_win32 zt_app_controls_win32

@@ -4,14 +4,12 @@
 
 #include "app/main_window_controls.h"
 #include "keyboard/keyboard_win32.h"
+#include "services/translation_front_win32.h"
 #include "translate_pass/child_window_list.h"
 #include "translate_pass/refresh_desktop.h"
 #include "translate_pass/translation_pass.h"
 #include "translate_pass/window_text_win32.h"
 #include "translate_pass/window_under_cursor.h"
-#ifndef ZT_FRONT_PENDING
-#include "services/translation_front_win32.h"
-#endif
 
 namespace {
 
@@ -90,11 +88,7 @@ class Win32ToolWindow final : public ToolWindow {
   void SetSourceText(const AnsiText& text) override { SetSourceBoxText(text); }
   void SetResultText(const AnsiText& text) override { SetResultBoxText(text); }
   AnsiText ReadResultText() override { return ReadResultBoxText(); }
-  void TranslateSourceBox() override {
-#ifndef ZT_FRONT_PENDING
-    ::TranslateSourceBox();
-#endif
-  }
+  void TranslateSourceBox() override { ::TranslateSourceBox(); }
   void SetStatusText(const AnsiText& text) override { ::SetStatusText(text); }
   void UpdateMainWindow() override { UpdateWindow(::MainWindowHandle()); }
 };
