@@ -78,6 +78,15 @@ bool OpenLinkTarget(HWND window) {
   return WinExec(line.c_str(), SW_SHOW) > 32;
 }
 
+constexpr UINT_PTR kLeaveCheckTimer = 1;
+constexpr UINT kLeaveCheckMs = 100;
+
+bool IsInside(HWND window, POINT point) {
+  RECT client;
+  GetClientRect(window, &client);
+  return PtInRect(&client, point) != FALSE;
+}
+
 LinkState* StateOf(HWND window) {
   return reinterpret_cast<LinkState*>(GetWindowLongPtrA(window, 0));
 }
@@ -104,10 +113,11 @@ LRESULT CALLBACK HyperlinkProc(HWND window, UINT message, WPARAM wParam,
       return TRUE;
     case WM_MOUSEMOVE: {
       const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-      RECT client;
-      GetClientRect(window, &client);
-      if (PtInRect(&client, point)) {
-        if (GetCapture() != window) SetCapture(window);
+      if (IsInside(window, point)) {
+        if (GetCapture() != window) {
+          SetCapture(window);
+          SetTimer(window, kLeaveCheckTimer, kLeaveCheckMs, nullptr);
+        }
         SetCursor(LinkCursor());
         SetHovered(window, true);
       } else if (GetCapture() == window) {
@@ -115,7 +125,20 @@ LRESULT CALLBACK HyperlinkProc(HWND window, UINT message, WPARAM wParam,
       }
       return 0;
     }
+    case WM_TIMER:
+      // A jump of the pointer out of the program's windows may bring no mouse move under
+      // every window system; the capture is then ended here.
+      if (wParam == kLeaveCheckTimer) {
+        POINT point{};
+        GetCursorPos(&point);
+        ScreenToClient(window, &point);
+        if (!IsInside(window, point) && GetCapture() == window) ReleaseCapture();
+        if (GetCapture() != window) KillTimer(window, kLeaveCheckTimer);
+        return 0;
+      }
+      break;
     case WM_CAPTURECHANGED:
+      KillTimer(window, kLeaveCheckTimer);
       SetHovered(window, false);
       return 0;
     case WM_LBUTTONDOWN: {

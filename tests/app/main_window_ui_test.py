@@ -3,7 +3,10 @@
 
 Usage: main_window_ui_test.py ZELVANE_EXE INSPECTOR_EXE   (inside the CTest Wine fixture)
 """
+import os
+import subprocess
 import sys
+import tempfile
 import time
 import unittest
 
@@ -187,8 +190,43 @@ class Keyboard(ToolTest):
         # Click the empty desktop, then the caption again.
         ENV.xdotool("mousemove", 100, 700, "click", 1)
         time.sleep(0.5)
+        self.assertNotEqual(self.tool.refresh()["active"], self.tool.main["handle"])
         self.tool.activate()
         self.assertEqual(self.tool.focus_name(), "原文内容")
+
+
+class Hyperlinks(ToolTest):
+    HOVER = (51, 153, 255)
+    NORMAL = (0, 0, 255)
+
+    def colours_in(self, name):
+        """The set of colours drawn inside a link, from a screenshot."""
+        l, t, r, b = self.tool.control(name)["window"]
+        with tempfile.TemporaryDirectory() as work:
+            shot = os.path.join(work, "link.png")
+            ENV.screenshot(shot, crop=f"{r - l}x{b - t}+{l}+{t}")
+            raw = os.path.join(work, "link.rgb")
+            subprocess.run(["convert", shot, "-depth", "8", "rgb:" + raw], check=True)
+            with open(raw, "rb") as f:
+                pixels = f.read()
+        return {tuple(pixels[i:i + 3]) for i in range(0, len(pixels) - 2, 3)}
+
+    def test_hover_captures_the_mouse_and_changes_colour_until_it_leaves(self):
+        for name in ("超级链接框1", "超级链接框2"):
+            with self.subTest(link=name):
+                l, t, r, b = self.tool.control(name)["window"]
+                handle = self.tool.control(name)["handle"]
+                self.assertIn(self.NORMAL, self.colours_in(name))
+                ENV.xdotool("mousemove", (l + r) // 2, (t + b) // 2)
+                time.sleep(0.5)
+                self.assertEqual(self.tool.refresh()["capture"], handle)
+                colours = self.colours_in(name)
+                self.assertIn(self.HOVER, colours)
+                self.assertNotIn(self.NORMAL, colours)
+                ENV.xdotool("mousemove", l - 40, b + 40)
+                time.sleep(0.5)
+                self.assertEqual(self.tool.refresh()["capture"], "0x0")
+                self.assertIn(self.NORMAL, self.colours_in(name))
 
 
 class Closing(ToolTest):

@@ -14,7 +14,8 @@
 //             origin [x,y] (the client area's top-left on the screen), id, visible,
 //             enabled, check (buttons: BM_GETCHECK), items (combo boxes: item texts read with
 //             the wide messages, as hex in code page 936), itemdata, current}, ...]}.
-//             "focus"/"active" come from GetGUIThreadInfo of the window's thread.
+//             "focus", "active" and "capture" come from GetGUIThreadInfo of the window's
+//             thread; "foreground" is GetForegroundWindow.
 //   send      SendMessage to --hwnd: --msg N --wparam N --lparam N; writes {"result":N}.
 //   post      PostMessage with the same options; writes {"result":0|1}.
 //   settext   WM_SETTEXT to --hwnd with --text-hex HEX (bytes in code page 936), or with the
@@ -249,6 +250,7 @@ int Dump(const Options& options, bool windowsToo) {
                      ",\"thread\":" + std::to_string(thread) +
                      ",\"focus\":" + HandleText(info.hwndFocus) +
                      ",\"active\":" + HandleText(info.hwndActive) +
+                     ",\"capture\":" + HandleText(info.hwndCapture) +
                      ",\"foreground\":" + HandleText(GetForegroundWindow()) +
                      ",\"windows\":[" + Describe(top);
   if (windowsToo) {
