@@ -14,7 +14,9 @@ namespace {
 constexpr char kMainWindowClassName[] = "ZelvaneMainWindow";
 constexpr int kCreatedWidth = 275;
 constexpr int kCreatedHeight = 185;
-constexpr int kDirectionDropDownHeight = 160;
+// The created height of a drop-down list covers its selection field and the open list; this
+// leaves the open list itself at least 160 pixels.
+constexpr int kDirectionDropDownHeight = 200;
 
 // Control ids, in creation order.
 enum ControlId : int {

@@ -49,6 +49,20 @@ TEST_F(MainWindowControls, HandlesNameTheWindowAndItsVisibleBoxes) {
   EXPECT_NE(StatusBoxHandle(), DescriptionBoxHandle());
 }
 
+TEST_F(MainWindowControls, DirectionListDropsDownAtLeast160Pixels) {
+  HWND list = nullptr;
+  for (HWND child = GetWindow(MainWindowHandle(), GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    char name[32] = {};
+    GetClassNameA(child, name, sizeof name);
+    if (lstrcmpiA(name, "ComboBox") == 0) list = child;
+  }
+  ASSERT_NE(list, nullptr);
+  RECT dropped{};
+  SendMessageA(list, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+  EXPECT_GE(dropped.bottom - dropped.top, 160);
+}
+
 TEST_F(MainWindowControls, StartValuesReadFromAnotherThread) {
   AnsiText source = "x", result = "x";
   bool microsoft = true;
