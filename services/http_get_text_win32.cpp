@@ -120,14 +120,15 @@ AnsiText HttpGetText(const AnsiText& url, const RequestHeaders& headers) {
 
   // A failed step does not stop the sequence: after a failed send, ResponseText is empty.
   {
-    Arguments timeouts;
-    for (LONG ms : kTimeoutsMs) timeouts.Long(ms);
-    CallByName(object, L"SetTimeouts", DISPATCH_METHOD, timeouts.values(), nullptr);
-  }
-  {
     Arguments open;
     open.Text(L"GET").Text(url).Bool(false);
     CallByName(object, L"open", DISPATCH_METHOD, open.values(), nullptr);
+  }
+  // After "open": opening a request object resets its time-outs to the defaults.
+  {
+    Arguments timeouts;
+    for (LONG ms : kTimeoutsMs) timeouts.Long(ms);
+    CallByName(object, L"SetTimeouts", DISPATCH_METHOD, timeouts.values(), nullptr);
   }
   for (const RequestHeader& header : headers) {
     Arguments set;
