@@ -264,6 +264,26 @@ class Closing(ToolTest):
         self.assertEqual(self.tool.wait_exit(15), 0)
 
 
+class StartUp(ToolTest):
+    JOKING = "你绝对在逗我".encode("gbk")
+
+    def test_f2_is_registered_and_answers_on_the_tools_own_window(self):
+        # The hotkey poll runs on a window-less timer: this shows that start-up registered F2
+        # and that the message loop dispatches thread messages.
+        l, t, r, b = self.tool.control("编辑框1")["window"]
+        ENV.xdotool("mousemove", (l + r) // 2, (t + b) // 2)
+        status = self.tool.handle("状态")
+        self.assertEqual(self.tool.ins.get_text(status), STATUS)
+        deadline = time.time() + 15
+        text = b""
+        while time.time() < deadline and text != self.JOKING:
+            ENV.hold_key("F2")
+            time.sleep(0.5)
+            text = self.tool.ins.get_text(status)
+        self.assertEqual(text, self.JOKING)
+        self.assertIsNone(self.tool.wait_exit(0.5))
+
+
 class LongTexts(ToolTest):
     def test_source_and_result_boxes_take_long_texts_with_line_breaks(self):
         line = "Line {:05d} with 中文 and tabs\tend".encode("gbk")
