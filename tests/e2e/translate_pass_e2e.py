@@ -26,6 +26,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tools"))
 
 from wine_env import WineEnv  # noqa: E402
+from inspector import Inspector  # noqa: E402
 import stand_in_service  # noqa: E402
 
 TOOL_TITLE = "Zelvane软件翻译插件".encode("gbk")
@@ -39,9 +40,31 @@ SKIPPED = ["queding", "empty", "spaces", "hung", "progman"]
 DESKTOP_CHORD = ["keydown 91", "keydown 68", "keyup 91", "keyup 68"] * 2
 HUNG_WAIT_BOUND_S = 2.0
 
+# The sample's texts, with replies that carry what the clean-up must remove: parentheses,
+# angle brackets (sent as \u003c and \u003e), a line break (sent as backslash n), "&" and
+# "%"; and a slash, which must survive.
+stand_in_service.DICTIONARY.update({
+    "Open": "打开",
+    "Save As": "另存为(A)",
+    "File name:": "文件名/路径:",
+    "Options": "<选项>",
+    "Show hidden files": "显示隐藏文件\n(H)",
+    "Confirm on exit": "退出时确认 & 保存 100%",
+    "Details": "详细信息",
+    "Colour": "颜色",
+    "Apply": "应用",
+    "OK确定": "好的，确定",
+    "丶 marker": "丶 标记",
+    "Sample Settings": "示例设置",
+})
+
 
 class Failure(Exception):
     pass
+
+
+# What to print when a scenario fails: (label, callable) pairs the scenario registers.
+DIAGNOSTICS = []
 
 
 def check(condition, message):
@@ -72,6 +95,8 @@ class Sample:
         env.start([exe, wine_path(self.state_path)])
         wait_for("the sample's state", self.state, 30)
         self.initial = self.texts()
+        DIAGNOSTICS.append(("sample texts", self.texts))
+        DIAGNOSTICS.append(("sample events", self.events))
 
     def state(self):
         try:
@@ -91,31 +116,18 @@ class Sample:
 
 
 class Tool:
-    def __init__(self, env, exe, inspector, artifacts, service_host):
-        self.env = env
-        self.inspector = inspector
-        self.out = os.path.join(artifacts, "inspector.json")
+    def __init__(self, env, exe, inspector, service_host):
+        self.inspector = Inspector(env, inspector)
         env.start([exe], extra_env={"ZELVANE_TEST_SERVICE_HOST": service_host})
-        dump = wait_for("the tool's window", lambda: self.dump(timeout=1), 40, interval=0.5)
+        # The class first: the inspector reads the title of every top-level window of that
+        # class, and the sample's hung thread owns a top-level window (its IME window).
+        dump = self.inspector.dump(title=TOOL_TITLE, cls="ZelvaneMainWindow", timeout=40)
+        check(dump is not None, "the tool's window did not appear")
         self.window = dump["windows"][0]
-        self.status = next(w for w in dump["windows"] if bytes.fromhex(w["text"]) == USAGE)
-
-    def inspect(self, *args):
-        if os.path.exists(self.out):
-            os.remove(self.out)
-        rc, output = self.env.run([self.inspector, *args, "--out", wine_path(self.out)], timeout=60)
-        if rc != 0:
-            return None
-        with open(self.out, encoding="utf-8") as f:
-            return json.load(f)
-
-    def dump(self, timeout=0):
-        result = self.inspect("dump", "--title-hex", TOOL_TITLE.hex(), "--timeout", str(timeout))
-        return result if result and result.get("found") else None
+        self.status = next(w for w in dump["windows"] if Inspector.text(w) == USAGE)
 
     def status_text(self):
-        result = self.inspect("gettext", "--hwnd", self.status["handle"])
-        return bytes.fromhex(result["text"]) if result else None
+        return self.inspector.get_text(self.status["handle"])
 
 
 def centre(rect):
@@ -128,11 +140,17 @@ def press_f2_over(env, x, y):
     env.hold_key("F2")
 
 
-def activate(env, rect):
-    """A click on the caption activates a window in the Wine desktop, as for a person."""
-    env.xdotool("mousemove", (rect[0] + rect[2]) // 2, rect[1] + 8)
+def click(env, x, y):
+    """Activates the window there. Not on a caption: a click there starts Wine's move loop,
+    which can outlive xdotool's quick release and swallow the keys that follow."""
+    env.xdotool("mousemove", x, y)
     env.xdotool("click", "1")
     time.sleep(0.5)
+
+
+def empty_spot(rect):
+    """A point of the sample's client area with no control under it."""
+    return rect[2] - 40, rect[3] - 30
 
 
 def _replace_all(text, search, replacement):
@@ -163,7 +181,8 @@ CLEAN_UP = [(b"\\r", b"\r\n"), (b"\\n", b" "), (b"\\u003c", b""), (b"%", b""), (
 
 def expected_text(original):
     """The cleaned translation of the stand-in's reply for a sample text (GBK bytes)."""
-    raw = stand_in_service.google_segment(original.decode("gbk")).encode("gbk")
+    translation = stand_in_service.translate(original.decode("gbk"))
+    raw = stand_in_service.google_escape(translation).encode("gbk")
     for search, replacement in CLEAN_UP:
         raw = _replace_all(raw, search, replacement)
     return raw
@@ -171,20 +190,20 @@ def expected_text(original):
 
 def scenario_translate(env, args, svc):
     sample = Sample(env, args.sample, args.artifacts)
-    tool = Tool(env, args.tool, args.inspector, args.artifacts, svc.host)
+    tool = Tool(env, args.tool, args.inspector, svc.host)
     state = sample.state()
     order = state["enumeration"]  # names in the order the platform reports them
     translatable = [n for n in order if n not in SKIPPED and n != "caption"]
 
     caption = sample.rect("caption")
-    env.screenshot(os.path.join(args.artifacts, "sample_before.png"),
-                   crop=f"{caption[2] - caption[0]}x{caption[3] - caption[1]}+{caption[0]}+{caption[1]}")
-    activate(env, caption)
+    crop = f"{caption[2] - caption[0]}x{caption[3] - caption[1]}+{caption[0]}+{caption[1]}"
+    click(env, *empty_spot(caption))  # also brings the sample in front of the tool
+    env.screenshot(os.path.join(args.artifacts, "sample_before.png"), crop=crop)
     svc.clear()
     svc.set_mode("slow", delay=0.3)  # long enough to watch the status and press F2 again
 
     started = time.monotonic()
-    press_f2_over(env, caption[2] - 40, caption[3] - 30)  # empty client area of the sample
+    press_f2_over(env, *empty_spot(caption))
     seen = set()
 
     def status_is(wanted):
@@ -217,15 +236,21 @@ def scenario_translate(env, args, svc):
     slowest_possible = len(requests) * 0.3 + 8 * 0.1
     check(wall < slowest_possible + 2 * HUNG_WAIT_BOUND_S + 30, f"the pass took {wall:.1f} s")
 
-    env.screenshot(os.path.join(args.artifacts, "sample_after.png"),
-                   crop=f"{caption[2] - caption[0]}x{caption[3] - caption[1]}+{caption[0]}+{caption[1]}")
+    env.screenshot(os.path.join(args.artifacts, "sample_after.png"), crop=crop)
     print(f"figures: {len(requests)} requests, pass wall time {wall:.2f} s "
           f"(stand-in delay 0.3 s per request), status texts seen {len(seen)}")
 
 
+def focus_microsoft_box(env, status_rect):
+    click(env, *centre(status_rect))  # the focus is on 状态 now
+    for _ in range(5):
+        env.hold_key("Tab", 0.05)
+        time.sleep(0.1)
+
+
 def scenario_controls(env, args, svc):
     sample = Sample(env, args.sample, args.artifacts)
-    tool = Tool(env, args.tool, args.inspector, args.artifacts, svc.host)
+    tool = Tool(env, args.tool, args.inspector, svc.host)
     svc.clear()
 
     # F2 on the tool's own status line: only the status answers.
@@ -236,10 +261,7 @@ def scenario_controls(env, args, svc):
     check(svc.requests() == [], "a request was made for the tool's own window")
 
     # Tab five times from 状态 reaches 选择框_必应; Space checks it.
-    activate(env, tool.window["window"])
-    for _ in range(5):
-        env.hold_key("Tab", 0.05)
-        time.sleep(0.1)
+    focus_microsoft_box(env, status_rect)
     env.hold_key("space", 0.05)
     time.sleep(0.5)
     press_f2_over(env, *centre(sample.rect("open")))
@@ -249,7 +271,7 @@ def scenario_controls(env, args, svc):
 
     # Space again returns to Google; Shift+Tab to 组合框1 and Down picks English to Chinese.
     svc.clear()
-    activate(env, tool.window["window"])
+    focus_microsoft_box(env, status_rect)
     env.hold_key("space", 0.05)
     time.sleep(0.2)
     env.hold_key("shift+Tab", 0.05)
@@ -267,13 +289,13 @@ def scenario_controls(env, args, svc):
 
 def scenario_refused(env, args, svc):
     sample = Sample(env, args.sample, args.artifacts)
-    tool = Tool(env, args.tool, args.inspector, args.artifacts, svc.host)
-    activate(env, sample.rect("caption"))
+    tool = Tool(env, args.tool, args.inspector, svc.host)
+    caption = sample.rect("caption")
+    click(env, *empty_spot(caption))
     svc.set_mode("refuse")
     svc.clear()
     started = time.monotonic()
-    caption = sample.rect("caption")
-    press_f2_over(env, caption[2] - 40, caption[3] - 30)
+    press_f2_over(env, *empty_spot(caption))
     wait_for("翻译完成", lambda: tool.status_text() == FINISHED, 90)
     wall = time.monotonic() - started
     time.sleep(1.0)
@@ -300,10 +322,16 @@ def main():
     env = WineEnv.from_environment()
     svc = stand_in_service.StandInService()
     svc.start()
+    DIAGNOSTICS.append(("requests", lambda: [(r["service"], r["text"]) for r in svc.requests()]))
     try:
         SCENARIOS[args.scenario](env, args, svc)
     except Failure as failure:
         print(f"FAILED: {failure}")
+        for label, probe in DIAGNOSTICS:
+            try:
+                print(f"  {label}: {probe()!r}")
+            except Exception as error:  # a diagnostic must not hide the failure
+                print(f"  {label}: unavailable ({error})")
         return 1
     finally:
         env.stop_all()
