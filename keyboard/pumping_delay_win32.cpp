@@ -1,6 +1,8 @@
 // The pumping delay and the message pump it shares with the translation pass.
 #include <windows.h>
 
+#include <atomic>
+
 #include "keyboard/delay_due_time.h"
 #include "keyboard/keyboard_win32.h"
 #include "keyboard/win32_handle.h"
@@ -11,7 +13,8 @@ namespace {
 // QS_SENDMESSAGE | QS_HOTKEY.
 constexpr DWORD kDelayWakeMask = 0xFF;
 
-MessagePreTranslator g_preTranslator = nullptr;
+// Set by the GUI thread, read by every thread that pumps (the translation pass's workers too).
+std::atomic<MessagePreTranslator> g_preTranslator{nullptr};
 
 }  // namespace
 
@@ -66,5 +69,6 @@ void SetMessagePreTranslator(MessagePreTranslator preTranslator) {
 }
 
 bool PreTranslateApplicationMessage(MSG* message) {
-  return g_preTranslator != nullptr && g_preTranslator(message);
+  const MessagePreTranslator preTranslator = g_preTranslator.load();
+  return preTranslator != nullptr && preTranslator(message);
 }
