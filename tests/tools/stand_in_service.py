@@ -25,6 +25,7 @@ import argparse
 import html
 import http.server
 import json
+import signal
 import socket
 import sys
 import threading
@@ -257,6 +258,8 @@ def main(argv=None):
     parser.add_argument("--port-file")
     parser.add_argument("--log")
     args = parser.parse_args(argv)
+    # Killed by a demo script: stop listening cleanly on SIGTERM as on Ctrl+C.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
     svc = StandInService(port=args.port, log_path=args.log).start()
     if args.port_file:
         with open(args.port_file, "w", encoding="ascii") as f:
