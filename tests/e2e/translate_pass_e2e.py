@@ -12,8 +12,11 @@ Scenarios:
               screenshots before and after in DIR.
   controls    F2 on the tool's own status line; Tab to the Microsoft box and Space; Down on
               the direction list.
-  refused     the stand-in refuses connections: nothing changes, at most three requests are
-              tried, the pass still ends with its final status.
+  refused     the stand-in refuses connections: nothing changes and the pass still ends with
+              its final status; then every request fails (HTTP 500): three are tried, no more.
+  close_during_pass
+              WM_CLOSE to the tool while a pass waits for a reply: the tool ends with code 0
+              and writes nothing more.
 Prints the figures (requests, pass wall time) on success; exits 1 with the reason otherwise.
 """
 import argparse
@@ -118,7 +121,7 @@ class Sample:
 class Tool:
     def __init__(self, env, exe, inspector, service_host):
         self.inspector = Inspector(env, inspector)
-        env.start([exe], extra_env={"ZELVANE_TEST_SERVICE_HOST": service_host})
+        self.process = env.start([exe], extra_env={"ZELVANE_TEST_SERVICE_HOST": service_host})
         # The class first: the inspector reads the title of every top-level window of that
         # class, and the sample's hung thread owns a top-level window (its IME window).
         dump = self.inspector.dump(title=TOOL_TITLE, cls="ZelvaneMainWindow", timeout=40)
@@ -322,8 +325,30 @@ def scenario_refused(env, args, svc):
           f"{failing_wall:.2f} s")
 
 
+def scenario_close_during_pass(env, args, svc):
+    sample = Sample(env, args.sample, args.artifacts)
+    tool = Tool(env, args.tool, args.inspector, svc.host)
+    caption = sample.rect("caption")
+    click(env, *empty_spot(caption))
+    svc.set_mode("slow", delay=1.5)
+    press_f2_over(env, *empty_spot(caption))
+    wait_for("正在翻译...", lambda: tool.status_text() == TRANSLATING, 30, interval=0.05)
+    tool.inspector.post(tool.window["handle"], 0x0010)  # WM_CLOSE while a reply is awaited
+    try:
+        code = tool.process.wait(timeout=30)
+    except Exception:
+        raise Failure("the tool did not end after WM_CLOSE during a pass")
+    check(code == 0, f"the tool ended with code {code}")
+    time.sleep(2.0)  # the reply that was awaited arrives; nothing may be written any more
+    texts = sample.texts()
+    written = [e for e in sample.events() if e.startswith("settext ")]
+    check(len(written) <= 2, f"windows written after the close: {written}")
+    check(texts["caption"] == sample.initial["caption"], "the caption was translated")
+    print(f"figures: tool ended with code {code}; {len(written)} windows written before the close")
+
+
 SCENARIOS = {"translate": scenario_translate, "controls": scenario_controls,
-             "refused": scenario_refused}
+             "refused": scenario_refused, "close_during_pass": scenario_close_during_pass}
 
 
 def main():
