@@ -13,7 +13,8 @@ using HotkeyCallback = void (*)();
 void CreateHotkeyRegistry();
 void ReleaseHotkeyRegistry();
 
-// Returns the registration's id (1000001, ...) or 0 when the key code is refused.
+// Returns the registration's id (1000001, ...) or 0 when the key code is refused (no key in
+// the low 8 bits of the key code or of a nonzero second key, or the registry was released).
 std::int32_t RegisterPolledHotkey(HotkeyCallback callback, std::int32_t keyCode,
                                   std::int32_t modifierMask = 0, std::int32_t secondKey = 0,
                                   std::int32_t intervalMs = 0, std::int32_t callMode = 0);

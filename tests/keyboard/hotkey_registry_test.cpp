@@ -261,8 +261,14 @@ TEST(HotkeyFiring, PassesIdCallbackAndCallModeInRegistryOrder) {
   registry.Register(&RoutineB, 114, 0, 0, 0, 1);
   registry.Register(&RoutineA, 115, 0, 0, 0, 0);  // not pressed
   RecordingFirePort port;
+  std::vector<std::uint8_t> nextRecordStateDuringFiring;
+  port.onFire = [&](std::int32_t) {
+    nextRecordStateDuringFiring.push_back(registry.entries()[1].state);
+  };
   registry.Poll(Keys({114, kF2}), port);
   ASSERT_EQ(port.firings.size(), 2u);
+  // The first callback ran before the tick reached the second record.
+  EXPECT_EQ(nextRecordStateDuringFiring[0], kHotkeyIdle);
   EXPECT_EQ(port.firings[0].id, 1000001);
   EXPECT_EQ(port.firings[0].callback, &RoutineA);
   EXPECT_EQ(port.firings[0].callMode, 0);
