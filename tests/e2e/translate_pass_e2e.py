@@ -226,6 +226,11 @@ def scenario_translate(env, args, svc):
     wanted = [sample.initial[n].decode("gbk") for n in translatable + ["caption"]]
     check(sent == wanted, f"requests {sent!r}, expected {wanted!r}")
     check(all(r["service"] == "google" for r in requests), "a request went to Microsoft")
+    for request, text in zip(requests, wanted):
+        encoded = "".join("%%%02X" % b for b in text.encode("utf-8"))  # every byte escaped
+        # Case-blind: under Wine the escapes arrive at the service in lower case.
+        check("text=" + encoded.lower() + "&" in request["path"].lower() + "&",
+              f"{text!r} not sent as {encoded}: {request['path']}")
     for name in translatable + ["caption"]:
         check(texts[name] == expected_text(sample.initial[name]),
               f"{name}: {texts[name]!r}, expected {expected_text(sample.initial[name])!r}")
