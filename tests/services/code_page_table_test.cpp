@@ -26,9 +26,13 @@ void PrintTo(const ConversionCase& c, std::ostream* os) { *os << c.name; }
 
 class CodePageTableTest : public ::testing::TestWithParam<ConversionCase> {};
 
-TEST_P(CodePageTableTest, Utf16Form) { EXPECT_EQ(AnsiToUtf16Bytes(GetParam().text), GetParam().utf16); }
+TEST_P(CodePageTableTest, Utf16Form) {
+  EXPECT_EQ(AnsiToUtf16Bytes(GetParam().text), GetParam().utf16);
+}
 
-TEST_P(CodePageTableTest, QueryForm) { EXPECT_EQ(EncodeQueryText(GetParam().text), GetParam().query); }
+TEST_P(CodePageTableTest, QueryForm) {
+  EXPECT_EQ(EncodeQueryText(GetParam().text), GetParam().query);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, CodePageTableTest,
@@ -51,7 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
                        DIFFERS("%3F%7F%62", "%3F%62")},
         // Windows maps the unassigned byte FF to the private-use U+F8F5; iconv rejects it.
         ConversionCase{"ByteFF", "\xFF" "c",
-                       DIFFERS((ByteArray{0x3F, 0, 0x63, 0, 0, 0}), (ByteArray{0xF5, 0xF8, 0x63, 0, 0, 0})),
+                       DIFFERS((ByteArray{0x3F, 0, 0x63, 0, 0, 0}),
+                               (ByteArray{0xF5, 0xF8, 0x63, 0, 0, 0})),
                        DIFFERS("%3F%63", "%EF%A3%B5%63")}),
     [](const auto& info) { return std::string(info.param.name); });
 

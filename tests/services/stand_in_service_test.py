@@ -46,7 +46,8 @@ class StandInServiceTest(unittest.TestCase):
     def test_replies_in_each_service_format(self):
         cases = [
             (GOOGLE, "Hello", '[[["你好","Hello",'),
-            (GOOGLE, 'a "b" <c>\n', '[[["译a \\"b\\" \\u003cc\\u003e\\n","a \\"b\\" \\u003cc\\u003e\\n",'),
+            (GOOGLE, 'a "b" <c>\n',
+             '[[["译a \\"b\\" \\u003cc\\u003e\\n","a \\"b\\" \\u003cc\\u003e\\n",'),
             (MICROSOFT, "Cancel", '<string xmlns="http://schemas.microsoft.com/2003/10/'
                                   'Serialization/">取消</string>'),
             (MICROSOFT, "A & <B>", '<string xmlns="http://schemas.microsoft.com/2003/10/'
