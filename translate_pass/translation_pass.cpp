@@ -82,8 +82,9 @@ void TranslateWindowUnderCursor(PassWindowSystem& windows, ToolWindow& tool) {
 }
 
 bool TranslateWindowUnderCursorIfIdle(PassWindowSystem& windows, ToolWindow& tool) {
-  static std::mutex runningPass;
-  std::unique_lock<std::mutex> lock(runningPass, std::try_to_lock);
+  // Never destroyed: the process may end while a pass still holds it.
+  static std::mutex* runningPass = new std::mutex;
+  std::unique_lock<std::mutex> lock(*runningPass, std::try_to_lock);
   if (!lock.owns_lock()) return false;
   TranslateWindowUnderCursor(windows, tool);
   return true;
