@@ -43,6 +43,7 @@ class WineEnv:
     # ---- construction -------------------------------------------------
     @staticmethod
     def load(state_dir):
+        state_dir = os.path.abspath(state_dir)
         with open(os.path.join(state_dir, "env.json"), encoding="utf-8") as f:
             return WineEnv(state_dir, json.load(f))
 
@@ -174,6 +175,7 @@ def _wine(info, argv, timeout=180):
 
 
 def setup(state_dir):
+    state_dir = os.path.abspath(state_dir)  # Wine takes only an absolute WINEPREFIX
     cleanup(state_dir, quiet=True)
     shutil.rmtree(state_dir, ignore_errors=True)
     os.makedirs(state_dir)
