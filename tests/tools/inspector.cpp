@@ -100,7 +100,15 @@ std::string OriginText(HWND window) {
   return "[" + std::to_string(origin.x) + "," + std::to_string(origin.y) + "]";
 }
 
+// A window whose thread stopped answering reads as empty: Wine's ANSI send would wait for it
+// for ever, the wide probe gives up at once.
+bool Answers(HWND window) {
+  DWORD_PTR ignored = 0;
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored) != 0;
+}
+
 std::string ReadText(HWND window) {
+  if (!Answers(window)) return {};
   const LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
   if (length <= 0) return {};
   std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
