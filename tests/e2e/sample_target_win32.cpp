@@ -10,6 +10,8 @@
 // WM_SETTEXT messages its windows received, and the key messages its thread took.
 #include <windows.h>
 
+#include "../tools/hex_text.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -27,16 +29,6 @@ std::vector<std::string> g_events;  // "settext NAME", "keydown VK CLASS", ...
 std::string g_statePath;
 HANDLE g_neverSet = nullptr;
 HANDLE g_hungWindowMade = nullptr;
-
-std::string Hex(const std::string& bytes) {
-  static const char digits[] = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : bytes) {
-    out += digits[c >> 4];
-    out += digits[c & 15];
-  }
-  return out;
-}
 
 // Reads the stored text without a message, so the hung window can be read too.
 std::string TextOf(HWND window) {

@@ -28,6 +28,8 @@
 // to S seconds (default 0: one look). Numbers may be decimal or 0x-hex.
 #include <windows.h>
 
+#include "hex_text.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -57,16 +59,6 @@ unsigned long long ParseNumber(const std::string& text) {
 }
 
 long long ParseSigned(const std::string& text) { return std::strtoll(text.c_str(), nullptr, 0); }
-
-std::string Hex(const std::string& bytes) {
-  static const char digits[] = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : bytes) {
-    out += digits[c >> 4];
-    out += digits[c & 15];
-  }
-  return out;
-}
 
 bool FromHex(const std::string& hex, std::string* bytes) {
   if (hex.size() % 2 != 0) return false;
