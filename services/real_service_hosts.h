@@ -4,11 +4,16 @@
 
 namespace real_hosts {
 
+// The original routes, over plain HTTP.
 inline constexpr char kGoogleHost[] = "translate.google.com";
 inline constexpr char kGoogleReferer[] = "http://translate.google.com/";
 inline constexpr char kMicrosoftHost[] = "api.microsofttranslator.com";
 // Part of the Microsoft reply's root tag; the stand-in service answers with the same URI.
 inline constexpr char kSerializationNamespace[] =
     "http://schemas.microsoft.com/2003/10/Serialization/";
+
+// The services' current public endpoints, over HTTPS.
+inline constexpr char kGoogleCurrentBase[] = "https://translate.googleapis.com";
+inline constexpr char kMicrosoftCurrentBase[] = "https://edge.microsoft.com";
 
 }  // namespace real_hosts
