@@ -18,8 +18,8 @@ inline std::wstring WideFrom936(const AnsiText& text) {
   return std::wstring(units.begin(), units.end());
 }
 
-// Code page 936 bytes of `count` UTF-16 units; a character with no GBK form becomes '?', as
-// the ANSI calls give it on a code page 936 system.
+// Code page 936 bytes of `count` UTF-16 units, as the ANSI calls give them on a code page 936
+// system (a character with no GBK form becomes its best fit or '?').
 inline AnsiText Text936FromWide(const wchar_t* units, std::size_t count) {
   return cp936::FromUtf16Lossy(std::u16string(units, units + count));
 }
