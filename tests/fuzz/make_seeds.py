@@ -55,6 +55,21 @@ SEEDS = {
         "ascii_first": b"OK" + OK_ZH,
         "hanzi_first": OK_ZH,
     },
+    # Integers are read from the end: the last byte picks the kind of input (0: any Google
+    # body, 1: any Microsoft body, its text count in the byte before; 2 and 3: well-formed
+    # replies made from the texts in front).
+    "fuzz_current_routes": {
+        "google_reply": '[[["你好","hello",null,null,1],["世界"," world",null]],null,"en"]'
+                        .encode("utf-8") + b"\x00",
+        "google_null_segment": b'[[[null,"x"],["a","b"]],null]\x00',
+        "google_no_gbk_form": '[[["한국어","x"]]]'.encode("utf-8") + b"\x00",
+        "google_malformed": b'[[["abc\x00',
+        "microsoft_reply": ('[{"translations":[{"text":"你好","to":"zh-Hans"}]},'
+                            '{"translations":[{"text":"&lt;b&gt; &amp;","to":"zh-Hans"}]}]')
+                           .encode("utf-8") + b"\x02\x01",
+        "microsoft_wrong_count": b'[{"translations":[{"text":"a","to":"zh-Hans"}]}]\x02\x01',
+        "made_replies": parts(b"a<b>&c", NI_HAO, b"x&amp;y") + b"\x03\x02",
+    },
     "fuzz_code_page_936": {
         "gbk": NI_HAO + b"abc",
         "euro_and_space": b"\x80\xA1\xA1",
