@@ -11,8 +11,13 @@
 
 namespace {
 
-const ServiceEndpoints kEndpoints = {"g.example:81", "http://g.example:81/", "m.example:82",
-                                     "http://schemas.microsoft.com/2003/10/Serialization/"};
+const ServiceEndpoints kEndpoints = {"g.example:81",
+                                     "http://g.example:81/",
+                                     "m.example:82",
+                                     "http://schemas.microsoft.com/2003/10/Serialization/",
+                                     "https://gc.example",
+                                     "https://mc.example",
+                                     ExchangeLimits{}};
 
 struct RecordingGetter {
   struct Call {
