@@ -46,6 +46,23 @@ bool IsOnToolWindow(PassWindowSystem& windows, ToolWindow& tool) {
          windows.WindowUnderCursor() == tool.DescriptionBoxHandle();
 }
 
+// Texts longer than this are not sent; a reply is not written when it is longer than both
+// limits allow (a window given megabytes may end its program).
+constexpr std::size_t kLongestSentText = 5000;
+constexpr std::size_t kLongestWrittenText = 64 * 1024;
+
+bool IsEditableEditBox(const WindowFacts& facts) {
+  constexpr std::uint32_t kReadOnly = 0x0800;  // ES_READONLY
+  AnsiText lower = facts.className;
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return lower == "edit" && (facts.style & kReadOnly) == 0;
+}
+
+bool MayWrite(const AnsiText& source, const AnsiText& reply) {
+  return reply.size() <= kLongestWrittenText && reply.size() <= 8 * source.size() + 1024;
+}
+
 }  // namespace
 
 void TranslateWindowUnderCursor(PassWindowSystem& windows, ToolWindow& tool) {
@@ -55,28 +72,30 @@ void TranslateWindowUnderCursor(PassWindowSystem& windows, ToolWindow& tool) {
   }
   const WindowHandle parent = windows.WindowUnderCursor();
   // Enumerating the children of 0 would list every top-level window, the tool's own too.
-  if (parent == 0) return;
+  if (parent == 0 || windows.IsOwnProcessWindow(parent)) return;
   const std::vector<WindowHandle> children = windows.CollectChildWindows(parent);
   const WindowHandle ownTextWindow = windows.WindowUnderCursor();
 
   Translator translator(tool);
+  const auto translateAndWrite = [&](WindowHandle window, bool chineseCounts) {
+    if (tool.StopRequested() || windows.IsOwnProcessWindow(window)) return false;
+    if (IsEditableEditBox(windows.FactsOf(window))) return false;
+    const std::optional<AnsiText> text = windows.ReadWindowText(window);
+    if (!text || text->size() > kLongestSentText) return false;
+    if (chineseCounts && StartsWithChineseCharacter(*text)) return false;
+    const std::optional<AnsiText> translated = translator.Translate(*text);
+    if (!translated || !MayWrite(*text, *translated) || tool.StopRequested()) return false;
+    return windows.WriteWindowText(window, *translated);
+  };
   for (const WindowHandle child : children) {
-    if (StartsWithChineseCharacter(windows.ReadWindowText(child))) continue;
-    const std::optional<AnsiText> translated = translator.Translate(windows.ReadWindowText(child));
-    if (!translated) continue;
-    windows.WriteWindowText(child, *translated);
+    if (!translateAndWrite(child, true)) continue;
     tool.SetStatusText(pass_text::kTranslating);
     windows.PumpPendingMessages();
     windows.InvalidateWindow(child);
     tool.UpdateMainWindow();
   }
-
-  if (ownTextWindow != 0) {
-    const std::optional<AnsiText> translated =
-        translator.Translate(windows.ReadWindowText(ownTextWindow));
-    if (translated) windows.WriteWindowText(ownTextWindow, *translated);
-  }
-
+  if (ownTextWindow != 0) translateAndWrite(ownTextWindow, false);
+  if (tool.StopRequested()) return;
   windows.RefreshDesktop();
   tool.SetStatusText(pass_text::kFinished);
 }

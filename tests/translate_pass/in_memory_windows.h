@@ -75,15 +75,22 @@ class InMemoryWindows final : public WindowTree, public PassWindowSystem {
     log.push_back("collect " + std::to_string(parent));
     return list_.Collect([&] { AppendDescendants(parent); });
   }
-  AnsiText ReadWindowText(WindowHandle handle) override {
+  std::optional<AnsiText> ReadWindowText(WindowHandle handle) override {
     const FakeWindow* w = Find(handle);
-    return (w && w->answers) ? w->text : AnsiText();
+    if (!w || !w->answers) return std::nullopt;
+    return w->text;
   }
-  void WriteWindowText(WindowHandle handle, const AnsiText& text) override {
+  bool WriteWindowText(WindowHandle handle, const AnsiText& text) override {
     writes.emplace_back(handle, text);
     log.push_back("write " + std::to_string(handle));
-    if (FakeWindow* w = Find(handle)) w->text = text;
+    FakeWindow* w = Find(handle);
+    if (w) w->text = text;
+    return w != nullptr;
   }
+  WindowFacts FactsOf(WindowHandle handle) override {
+    return Find(handle) ? WindowFacts{"Static", 0} : WindowFacts{};
+  }
+  bool IsOwnProcessWindow(WindowHandle) override { return false; }
   void InvalidateWindow(WindowHandle handle) override {
     log.push_back("invalidate " + std::to_string(handle));
   }
@@ -130,6 +137,8 @@ class FakeToolWindow final : public ToolWindow {
   }
   void SetStatusText(const AnsiText& text) override { statuses.push_back(text); }
   void UpdateMainWindow() override {}
+  void BeginTranslations(const std::vector<AnsiText>&) override {}
+  bool StopRequested() override { return false; }
 
   AnsiText source, result;
   std::map<AnsiText, AnsiText> replies;
