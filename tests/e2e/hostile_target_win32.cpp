@@ -36,6 +36,7 @@
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -52,6 +53,8 @@ enum class Behaviour {
 };
 
 struct Case {
+  Case(const char* caseName, Behaviour how, std::wstring text)
+      : name(caseName), behaviour(how), initial(std::move(text)) {}
   const char* name;
   Behaviour behaviour;
   std::wstring initial;

@@ -31,8 +31,9 @@ import translate_pass_e2e as e2e  # noqa: E402  (helpers: stand-in, inspector, w
 from translate_pass_e2e import Failure, check, wait_for  # noqa: E402
 
 # A pass over one case may cost one bound (2 s) per thread that stops answering, the replies
-# and the polling of the status line; far below the 30 s a stalled window would hold it.
-PASS_BOUND_S = 15.0
+# and the polling of the status line (seconds on a loaded machine); well below the 30 s a
+# stalled window would hold it.
+PASS_BOUND_S = 20.0
 CLOSE_BOUND_S = 2.0
 RESET = b"-"
 
@@ -48,10 +49,10 @@ CASES = [
     ("text_16mb", "intact", False),
     ("slow_gettext", "intact", False),
     ("block_settext", "late", True),
-    ("never_settext", "intact", True),
     ("vanish", "gone", None),  # asked, unless the pass reads it again after it is gone
     ("korean", "intact", False),
     ("huge_reply", "intact", True),
+    ("never_settext", "intact", True),  # last: its thread never answers again
 ]
 INITIAL = {"short_length": "Open the file now", "long_length": "Save", "block_settext": "Exit",
            "never_settext": "Cancel", "vanish": "Yes", "huge_reply": "Apply"}
@@ -120,55 +121,70 @@ def check_normal_pass(env, target, tool, svc, after):
     return wall
 
 
+def hostile_case(env, target, tool, svc, name, outcome, asked, bound):
+    """One F2 over the case's frame; returns the pass's wall time."""
+    before = target.case(name)
+    caption = bytes.fromhex(before["caption"])
+    if name == "huge_reply":
+        svc.set_mode("huge", size=HUGE_REPLY_BYTES)
+    else:
+        svc.set_mode("ok")
+    svc.clear()
+    wall = tool.pass_over(env, *target.spot(name), bound=bound)
+    check(tool.alive(), f"{name}: the tool ended")
+    time.sleep(0.3)  # one more state write of the target
+    now = target.case(name)
+    sent = [r["text"] for r in svc.requests()]
+    text = INITIAL.get(name)
+    wanted = ([text] if asked else []) + [caption.decode("gbk")]
+    if asked is None:
+        check(sent in ([text, caption.decode("gbk")], [caption.decode("gbk")]),
+              f"{name}: requests {sent!r}")
+    else:
+        check(sent == wanted, f"{name}: requests {[t[:40] for t in sent]!r}, expected {wanted!r}")
+    if outcome == "translated":
+        got = bytes.fromhex(now["text"])
+        check(got == e2e.expected_text(text.encode("gbk")), f"{name}: child reads {got!r}")
+    elif outcome in ("intact", "late"):
+        check(now["intact"] and now["length"] == before["length"],
+              f"{name}: child changed (length {now['length']})")
+    elif outcome == "gone":
+        check(now["gone"], f"{name}: the child still exists")
+    if name == "huge_reply":
+        check(bytes.fromhex(now["caption"]) == caption, f"{name}: caption given a huge reply")
+    else:
+        check(bytes.fromhex(now["caption"]) == e2e.expected_text(caption),
+              f"{name}: the pass did not go on to the caption: {now['caption']}")
+    check(wall < PASS_BOUND_S, f"{name}: the pass took {wall:.1f} s")
+    return wall
+
+
 def scenario_hostile_windows(env, args, svc):
+    """With --measure, a failed case is reported and the next one tried: for timing a tool
+    that does not pass (the figures of an earlier build)."""
     target, tool = start(env, args, svc)
     figures = []
     for name, outcome, asked in CASES:
-        before = target.case(name)
-        caption = bytes.fromhex(before["caption"])
-        if name == "huge_reply":
-            svc.set_mode("huge", size=HUGE_REPLY_BYTES)
-        else:
-            svc.set_mode("ok")
-        svc.clear()
-        wall = tool.pass_over(env, *target.spot(name))
-        check(tool.alive(), f"{name}: the tool ended")
-        time.sleep(0.3)  # one more state write of the target
-        now = target.case(name)
-        sent = [r["text"] for r in svc.requests()]
-        text = INITIAL.get(name)
-        wanted = ([text] if asked else []) + [caption.decode("gbk")]
-        if asked is None:
-            check(sent in ([text, caption.decode("gbk")], [caption.decode("gbk")]),
-                  f"{name}: requests {sent!r}")
-        else:
-            check(sent == wanted, f"{name}: requests {sent!r}, expected {wanted!r}")
-        if outcome == "translated":
-            got = bytes.fromhex(now["text"])
-            check(got == e2e.expected_text(text.encode("gbk")), f"{name}: child reads {got!r}")
-        elif outcome in ("intact", "late"):
-            check(now["intact"] and now["length"] == before["length"],
-                  f"{name}: child changed (length {now['length']})")
-        elif outcome == "gone":
-            check(now["gone"], f"{name}: the child still exists")
-        if name == "huge_reply":
-            check(bytes.fromhex(now["caption"]) == caption, f"{name}: caption given a huge reply")
-        else:
-            check(bytes.fromhex(now["caption"]) == e2e.expected_text(caption),
-                  f"{name}: the pass did not go on to the caption: {now['caption']}")
-        check(wall < PASS_BOUND_S, f"{name}: the pass took {wall:.1f} s")
-        normal = check_normal_pass(env, target, tool, svc, name)
-        figures.append((name, wall, normal))
-
-    # The stalled writes end after 30 s: what arrives then is the whole translation.
-    time.sleep(32)
-    late = target.case("block_settext")
-    got = bytes.fromhex(late["text"])
-    check(late["intact"] or got == e2e.expected_text(b"Exit"), f"block_settext reads {got!r}")
-    check(target.case("never_settext")["intact"], "never_settext changed")
-    check(tool.alive() and tool.status_text() == e2e.FINISHED, "the tool stopped answering")
-    for name, wall, normal in figures:
-        print(f"figures: {name:14s} pass {wall:5.2f} s, next normal pass {normal:5.2f} s")
+        try:
+            started = time.monotonic()
+            wall = hostile_case(env, target, tool, svc, name, outcome, asked,
+                                bound=60 if args.measure else PASS_BOUND_S * 2)
+            normal = check_normal_pass(env, target, tool, svc, name)
+            figures.append((name, f"pass {wall:5.2f} s, next normal pass {normal:5.2f} s"))
+        except Failure as failure:
+            if not args.measure:
+                raise
+            figures.append((name, f"after {time.monotonic() - started:5.1f} s: {failure}"))
+    if not args.measure:
+        # The stalled write ends after 30 s: what arrives then is the whole translation.
+        time.sleep(32)
+        late = target.case("block_settext")
+        got = bytes.fromhex(late["text"])
+        check(late["intact"] or got == e2e.expected_text(b"Exit"), f"block_settext reads {got!r}")
+        check(target.case("never_settext")["intact"], "never_settext changed")
+        check(tool.alive() and tool.status_text() == e2e.FINISHED, "the tool stopped answering")
+    for name, figure in figures:
+        print(f"figures: {name:14s} {figure}")
 
 
 def tool_texts(tool):
@@ -281,6 +297,8 @@ def main():
     parser.add_argument("--inspector", required=True)
     parser.add_argument("--artifacts", required=True)
     parser.add_argument("--runs", type=int, default=20)
+    parser.add_argument("--measure", action="store_true",
+                        help="hostile_windows: report failed cases and go on")
     args = parser.parse_args()
     os.makedirs(args.artifacts, exist_ok=True)
 
@@ -305,7 +323,7 @@ def main():
     finally:
         env.stop_all()
         svc.stop()
-    print("passed")
+    print("measured" if args.measure else "passed")
     return 0
 
 
