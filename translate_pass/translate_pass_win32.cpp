@@ -10,6 +10,7 @@
 #include "services/translation_front_win32.h"
 #include "text/code_page_936.h"
 #include "translate_pass/child_window_list.h"
+#include "translate_pass/original_texts.h"
 #include "translate_pass/pass_workers.h"
 #include "translate_pass/refresh_desktop.h"
 #include "translate_pass/translation_pass.h"
@@ -22,6 +23,12 @@ namespace {
 ChildWindowList& TheChildWindowList() {
   static ChildWindowList* list = new ChildWindowList;
   return *list;
+}
+
+// What the passes wrote, for Shift+F2; never destroyed, for the same reason.
+OriginalTexts& TheOriginalTexts() {
+  static OriginalTexts* originals = new OriginalTexts;
+  return *originals;
 }
 
 HWND AsHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
@@ -99,9 +106,13 @@ class Win32PassWindowSystem final : public PassWindowSystem {
   }
   WindowFacts FactsOf(WindowHandle window) override {
     WindowFacts facts;
-    if (!IsWindow(AsHwnd(window))) return facts;
-    facts.className = cp936::FromUtf16Lossy(ClassNameOf(AsHwnd(window)));
-    facts.style = static_cast<std::uint32_t>(GetWindowLongPtrW(AsHwnd(window), GWL_STYLE));
+    const HWND hwnd = AsHwnd(window);
+    if (!IsWindow(hwnd)) return facts;
+    facts.className = cp936::FromUtf16Lossy(ClassNameOf(hwnd));
+    facts.style = static_cast<std::uint32_t>(GetWindowLongPtrW(hwnd, GWL_STYLE));
+    if ((facts.style & WS_CHILD) != 0) {
+      facts.parentClassName = cp936::FromUtf16Lossy(ClassNameOf(GetAncestor(hwnd, GA_PARENT)));
+    }
     return facts;
   }
   bool IsOwnProcessWindow(WindowHandle window) override {
@@ -210,7 +221,13 @@ void RefreshDesktop() {
 void TranslateWindowUnderCursor() {
   Win32PassWindowSystem windows;
   Win32ToolWindow tool;
-  TranslateWindowUnderCursorIfIdle(windows, tool);
+  TranslateWindowUnderCursorIfIdle(windows, tool, TheOriginalTexts());
+}
+
+void RestoreWindowUnderCursor() {
+  Win32PassWindowSystem windows;
+  Win32ToolWindow tool;
+  RestoreWindowUnderCursorIfIdle(windows, tool, TheOriginalTexts());
 }
 
 bool StopPassesAndWait(DWORD waitMs) {
@@ -227,12 +244,26 @@ bool StopPassesAndWait(DWORD waitMs) {
   }
 }
 
-DWORD WINAPI TranslateWindowUnderCursorThread(LPVOID) noexcept {
+namespace {
+
+// A worker of the tool's end: not started once the tool is closing, and counted while it runs.
+template <typename Work>
+DWORD RunAsPassWorker(Work work) noexcept {
   try {
     PassWorkerScope worker(ThePassWorkers());
-    if (worker.Entered()) TranslateWindowUnderCursor();
+    if (worker.Entered()) work();
   } catch (...) {
     // Out of memory in the middle of a pass: the pass ends, the tool goes on.
   }
   return 0;
+}
+
+}  // namespace
+
+DWORD WINAPI TranslateWindowUnderCursorThread(LPVOID) noexcept {
+  return RunAsPassWorker([] { TranslateWindowUnderCursor(); });
+}
+
+DWORD WINAPI RestoreWindowUnderCursorThread(LPVOID) noexcept {
+  return RunAsPassWorker([] { RestoreWindowUnderCursor(); });
 }

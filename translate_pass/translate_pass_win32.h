@@ -13,14 +13,17 @@
 // one translation pass over the window under the cursor. Once the tool is closing it does
 // nothing.
 DWORD WINAPI TranslateWindowUnderCursorThread(LPVOID hotkeyId) noexcept;
+// The Shift+F2 callback, the same way: puts back what the passes wrote under the cursor.
+DWORD WINAPI RestoreWindowUnderCursorThread(LPVOID hotkeyId) noexcept;
 
 // The process-wide list that one child-window enumeration fills: created at start-up,
 // released by the exit clean-up. A pass that runs after the release enumerates nothing.
 void CreateChildWindowList();
 void ReleaseChildWindowList();
 
-// One pass on the calling thread; returns at once while another pass runs.
+// One pass, or one restore, on the calling thread; returns at once while another runs.
 void TranslateWindowUnderCursor();
+void RestoreWindowUnderCursor();
 
 // The tool's end, on the GUI thread: asks every running pass to stop (it writes nothing more
 // into other programs) and waits at most `waitMs` for them, serving the messages they send to

@@ -38,6 +38,7 @@ class WindowTree {
 struct WindowFacts {
   AnsiText className;       // ASCII, as GetClassName gives it; empty when the window is gone
   std::uint32_t style = 0;  // GWL_STYLE
+  AnsiText parentClassName;  // of the parent window; empty for a top-level window
 };
 
 // What the pass does to foreign windows. Every call is bounded: a window that stops answering

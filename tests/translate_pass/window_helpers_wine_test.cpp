@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 #include <string>
@@ -18,21 +19,31 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 LRESULT g_reportedLength = 0;
+std::wstring g_text;
 
-// Answers WM_GETTEXTLENGTH with whatever the test sets: a hostile window.
+// Answers WM_GETTEXTLENGTH with whatever the test sets and WM_GETTEXT from g_text: a hostile
+// window.
 LRESULT CALLBACK LyingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   if (message == WM_GETTEXTLENGTH) return g_reportedLength;
-  return DefWindowProcA(window, message, wParam, lParam);
+  if (message == WM_GETTEXT) {
+    auto* buffer = reinterpret_cast<wchar_t*>(lParam);
+    if (buffer == nullptr || wParam == 0) return 0;
+    const std::size_t copied = std::min<std::size_t>(g_text.size(), wParam - 1);
+    g_text.copy(buffer, copied);
+    buffer[copied] = L'\0';
+    return static_cast<LRESULT>(copied);
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 class WindowHelpersTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    WNDCLASSA wc{};
+    WNDCLASSW wc{};
     wc.lpfnWndProc = LyingWindowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "ZtLyingWindow";
-    RegisterClassA(&wc);
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"ZtLyingWindow";
+    RegisterClassW(&wc);
   }
   void SetUp() override {
     CreateChildWindowList();
@@ -69,13 +80,13 @@ class HostileLengthTest : public WindowHelpersTest,
                           public ::testing::WithParamInterface<LengthCase> {};
 
 TEST_P(HostileLengthTest, AReadGivesTheWholeTextOrNothing) {
-  const std::string text(GetParam().textLength, 'x');
-  HWND liar = Child("ZtLyingWindow", text.c_str(), parent);
+  g_text.assign(GetParam().textLength, L'x');
+  HWND liar = Child("ZtLyingWindow", "", parent);
   g_reportedLength = GetParam().reported;
   const std::optional<AnsiText> read = ReadWindowText(liar);
   if (GetParam().whole) {
     ASSERT_TRUE(read.has_value());
-    EXPECT_EQ(read->size(), text.size());
+    EXPECT_EQ(*read, AnsiText(g_text.size(), 'x'));
   } else {
     EXPECT_EQ(read, std::nullopt);
   }
