@@ -7,6 +7,7 @@
 #include "app/main_window_texts.h"
 #include "app/main_window_win32.h"
 #include "keyboard/keyboard_win32.h"
+#include "app/tool_window_win32.h"
 #include "translate_pass/translate_pass_win32.h"
 
 namespace {

@@ -3,9 +3,7 @@
 #include <objbase.h>
 #include <windows.h>
 
-#include "app/main_window_controls.h"
 #include "services/translation_clients.h"
-#include "services/translation_front.h"
 
 namespace {
 
@@ -15,15 +13,6 @@ class ComApartment {
   ~ComApartment() { CoUninitialize(); }
   ComApartment(const ComApartment&) = delete;
   ComApartment& operator=(const ComApartment&) = delete;
-};
-
-class MainWindowHandOver final : public TranslationHandOver {
- public:
-  AnsiText ReadSourceText() override { return ReadSourceBoxText(); }
-  void SetResultText(const AnsiText& text) override { SetResultBoxText(text); }
-  bool IsMicrosoftBoxChecked() override { return ::IsMicrosoftBoxChecked(); }
-  int DirectionCurrentItem() override { return ::DirectionCurrentItem(); }
-  int DirectionItemValue(int itemIndex) override { return ::DirectionItemValue(itemIndex); }
 };
 
 class ServiceClients final : public TranslationClients {
@@ -38,10 +27,9 @@ class ServiceClients final : public TranslationClients {
 
 }  // namespace
 
-void TranslateSourceBox() {
+void TranslateSourceBox(TranslationHandOver& handOver) {
   // CoUninitialize must balance every CoInitialize, whatever it returned.
   ComApartment apartment;
-  MainWindowHandOver handOver;
   ServiceClients clients;
   TranslateSourceBoxWith(handOver, clients);
 }

@@ -1,6 +1,9 @@
-// The translation front on Windows: MainWindow's boxes in, the service clients out.
+// The translation front on Windows: the hand-over boxes in, the service clients out.
 #pragma once
 
-// Enters a single-threaded COM apartment, translates 原文内容 into 翻译结果 and leaves the
-// apartment again, on every call.
-void TranslateSourceBox();
+#include "services/translation_front.h"
+
+// Enters a single-threaded COM apartment, translates the hand-over's source text (原文内容)
+// into its result (翻译结果) and leaves the apartment again, on every call. The caller owns
+// the boxes and hands them in; the front knows no window.
+void TranslateSourceBox(TranslationHandOver& handOver);

@@ -1,10 +1,8 @@
-// The translation pass on the real window system: thin adapters from the ports to user32,
-// MainWindow's controls, the translation front and the keyboard subsystem.
+// The translation pass on the real window system: thin adapters from the ports to user32 and
+// the keyboard subsystem. The tool's own window comes from the caller.
 #include "translate_pass/translate_pass_win32.h"
 
-#include "app/main_window_controls.h"
 #include "keyboard/keyboard_win32.h"
-#include "services/translation_front_win32.h"
 #include "translate_pass/child_window_list.h"
 #include "translate_pass/refresh_desktop.h"
 #include "translate_pass/translation_pass.h"
@@ -80,19 +78,6 @@ class Win32PassWindowSystem final : public PassWindowSystem {
   void RefreshDesktop() override { ::RefreshDesktop(); }
 };
 
-class Win32ToolWindow final : public ToolWindow {
- public:
-  WindowHandle MainWindowHandle() override { return AsHandle(::MainWindowHandle()); }
-  WindowHandle StatusBoxHandle() override { return AsHandle(::StatusBoxHandle()); }
-  WindowHandle DescriptionBoxHandle() override { return AsHandle(::DescriptionBoxHandle()); }
-  void SetSourceText(const AnsiText& text) override { SetSourceBoxText(text); }
-  void SetResultText(const AnsiText& text) override { SetResultBoxText(text); }
-  AnsiText ReadResultText() override { return ReadResultBoxText(); }
-  void TranslateSourceBox() override { ::TranslateSourceBox(); }
-  void SetStatusText(const AnsiText& text) override { ::SetStatusText(text); }
-  void UpdateMainWindow() override { UpdateWindow(::MainWindowHandle()); }
-};
-
 }  // namespace
 
 void CreateChildWindowList() { TheChildWindowList().Create(); }
@@ -131,17 +116,7 @@ void RefreshDesktop() {
   RefreshDesktop(keys);
 }
 
-void TranslateWindowUnderCursor() {
+void TranslateWindowUnderCursor(ToolWindow& tool) {
   Win32PassWindowSystem windows;
-  Win32ToolWindow tool;
   TranslateWindowUnderCursorIfIdle(windows, tool);
-}
-
-DWORD WINAPI TranslateWindowUnderCursorThread(LPVOID) noexcept {
-  try {
-    TranslateWindowUnderCursor();
-  } catch (...) {
-    // Out of memory in the middle of a pass: the pass ends, the tool goes on.
-  }
-  return 0;
 }

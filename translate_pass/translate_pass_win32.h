@@ -7,18 +7,16 @@
 #include <vector>
 
 #include "text/ansi_text.h"
-
-// The F2 callback: a thread start routine that ignores its argument (the hotkey id) and runs
-// one translation pass over the window under the cursor.
-DWORD WINAPI TranslateWindowUnderCursorThread(LPVOID hotkeyId) noexcept;
+#include "translate_pass/window_ports.h"
 
 // The process-wide list that one child-window enumeration fills: created at start-up,
 // released by the exit clean-up. A pass that runs after the release enumerates nothing.
 void CreateChildWindowList();
 void ReleaseChildWindowList();
 
-// One pass on the calling thread; returns at once while another pass runs.
-void TranslateWindowUnderCursor();
+// One pass on the calling thread for the tool window the caller hands in; returns at once
+// while another pass runs.
+void TranslateWindowUnderCursor(ToolWindow& tool);
 
 HWND WindowUnderCursor();
 // Bounded: a window that does not answer within a couple of seconds reads as empty.
