@@ -4,15 +4,9 @@
 
 #include "app/program_main_win32.h"
 #include "app/start_signal.h"
+#include "platform/win32_guards.h"
 
 namespace {
-
-struct SectionHandle {
-  HANDLE handle = nullptr;
-  ~SectionHandle() {
-    if (handle != nullptr) CloseHandle(handle);
-  }
-};
 
 AnsiText ExecutablePath() {
   // Grow the buffer until the whole path fits; a path is never cut short.
@@ -32,12 +26,11 @@ AnsiText ExecutablePath() {
 
 void WriteTmpStartSignal() {
   if (!start_signal::IsTmpExecutable(ExecutablePath())) return;
-  SectionHandle section;
-  section.handle =
-      OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, start_signal::kSectionName);
-  if (section.handle == nullptr) return;
+  const UniqueHandle section(
+      OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, start_signal::kSectionName));
+  if (!section) return;
   // The view stays mapped until the process ends; only the section handle is closed.
-  void* view = MapViewOfFile(section.handle, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, 0);
+  void* view = MapViewOfFile(section.get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, 0);
   if (view == nullptr) return;
   std::memset(view, 0, 3);
 }

@@ -1,19 +1,9 @@
 #include "services/translation_front_win32.h"
 
-#include <objbase.h>
-#include <windows.h>
-
+#include "platform/win32_guards.h"
 #include "services/translation_clients.h"
 
 namespace {
-
-class ComApartment {
- public:
-  ComApartment() { CoInitialize(nullptr); }
-  ~ComApartment() { CoUninitialize(); }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-};
 
 class ServiceClients final : public TranslationClients {
  public:
@@ -28,8 +18,7 @@ class ServiceClients final : public TranslationClients {
 }  // namespace
 
 void TranslateSourceBox(TranslationHandOver& handOver) {
-  // CoUninitialize must balance every CoInitialize, whatever it returned.
-  ComApartment apartment;
+  const ComInitScope apartment;
   ServiceClients clients;
   TranslateSourceBoxWith(handOver, clients);
 }

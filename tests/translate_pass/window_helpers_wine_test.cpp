@@ -7,6 +7,7 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/win32_guards.h"
 #include "translate_pass/translate_pass_win32.h"
 
 namespace {
@@ -82,27 +83,25 @@ TEST_F(WindowHelpersTest, LengthLargerThanTheTextStillReadsTheText) {
 }
 
 TEST_F(WindowHelpersTest, AWindowWhoseThreadStoppedAnsweringReadsAsEmptyWithinTheBound) {
-  HANDLE made = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  HANDLE never = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  const UniqueHandle made(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  const UniqueHandle never(CreateEventA(nullptr, TRUE, FALSE, nullptr));
   HWND hung = nullptr;
   std::thread owner([&] {
     hung = CreateWindowExA(0, "STATIC", "Frozen", WS_OVERLAPPED, 0, 0, 50, 20, nullptr, nullptr,
                            nullptr, nullptr);
-    SetEvent(made);
-    WaitForSingleObject(never, INFINITE);  // from here on no message is answered
+    SetEvent(made.get());
+    WaitForSingleObject(never.get(), INFINITE);  // from here on no message is answered
     DestroyWindow(hung);
   });
-  WaitForSingleObject(made, INFINITE);
+  WaitForSingleObject(made.get(), INFINITE);
 
   const auto started = std::chrono::steady_clock::now();
   EXPECT_EQ(ReadWindowText(hung), "");
   const auto waited = std::chrono::steady_clock::now() - started;
   EXPECT_LT(waited, std::chrono::seconds(15));  // bounded, not fast
 
-  SetEvent(never);
+  SetEvent(never.get());
   owner.join();
-  CloseHandle(made);
-  CloseHandle(never);
 }
 
 TEST_F(WindowHelpersTest, CollectsGrandchildrenInEnumerationOrder) {
