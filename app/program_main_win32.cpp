@@ -6,6 +6,7 @@
 #include "app/main_window_controls.h"
 #include "app/main_window_texts.h"
 #include "app/main_window_win32.h"
+#include "app/tool_window_win32.h"
 #include "app/wide_text_win32.h"
 #include "keyboard/hotkey_registry.h"
 #include "keyboard/keyboard_win32.h"

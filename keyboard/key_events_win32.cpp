@@ -3,6 +3,7 @@
 
 #include "keyboard/key_input_record.h"
 #include "keyboard/keyboard_win32.h"
+#include "platform/win32_guards.h"
 
 namespace {
 
@@ -45,11 +46,12 @@ void SendKeyEvent(HWND targetWindow, std::int32_t virtualKey, std::int32_t exten
   if (targetWindow != nullptr) {
     DWORD processId = 0;
     const DWORD targetThread = GetWindowThreadProcessId(targetWindow, &processId);
-    // SetFocus only works on a window of a thread whose input is joined to ours; the
-    // attachment lasts just for that call.
-    AttachThreadInput(GetCurrentThreadId(), targetThread, TRUE);
-    SetFocus(targetWindow);
-    AttachThreadInput(GetCurrentThreadId(), targetThread, FALSE);
+    {
+      // SetFocus only works on a window of a thread whose input is joined to ours; the
+      // attachment lasts just for that call.
+      const AttachedThreadInput joined(targetThread);
+      SetFocus(targetWindow);
+    }
     PumpingDelay(kPacingMs, 0);
   }
   const UINT scanCode = MapVirtualKeyA(static_cast<UINT>(virtualKey), 0);

@@ -1,13 +1,11 @@
-// The translation pass on the real window system: thin adapters from the ports to user32,
-// MainWindow's controls, the translation front and the keyboard subsystem.
+// The translation pass on the real window system: thin adapters from the ports to user32 and
+// the keyboard subsystem. The tool's own window comes from the caller.
 #include "translate_pass/translate_pass_win32.h"
 
 #include <set>
 #include <string>
 
-#include "app/main_window_controls.h"
 #include "keyboard/keyboard_win32.h"
-#include "services/translation_front_win32.h"
 #include "text/code_page_936.h"
 #include "translate_pass/child_window_list.h"
 #include "translate_pass/original_texts.h"
@@ -140,20 +138,6 @@ class Win32PassWindowSystem final : public PassWindowSystem {
   std::set<DWORD> silentThreads_;
 };
 
-class Win32ToolWindow final : public ToolWindow {
- public:
-  WindowHandle MainWindowHandle() override { return AsHandle(::MainWindowHandle()); }
-  WindowHandle StatusBoxHandle() override { return AsHandle(::StatusBoxHandle()); }
-  WindowHandle DescriptionBoxHandle() override { return AsHandle(::DescriptionBoxHandle()); }
-  void BeginTranslations(const std::vector<AnsiText>&) override {}
-  void SetSourceText(const AnsiText& text) override { SetSourceBoxText(text); }
-  void SetResultText(const AnsiText& text) override { SetResultBoxText(text); }
-  AnsiText ReadResultText() override { return ReadResultBoxText(); }
-  void TranslateSourceBox() override { ::TranslateSourceBox(); }
-  void SetStatusText(const AnsiText& text) override { ::SetStatusText(text); }
-  void UpdateMainWindow() override { UpdateWindow(::MainWindowHandle()); }
-  bool StopRequested() override { return ThePassWorkers().StopRequested(); }
-};
 
 }  // namespace
 
@@ -218,18 +202,6 @@ void RefreshDesktop() {
   RefreshDesktop(keys);
 }
 
-void TranslateWindowUnderCursor() {
-  Win32PassWindowSystem windows;
-  Win32ToolWindow tool;
-  TranslateWindowUnderCursorIfIdle(windows, tool, TheOriginalTexts());
-}
-
-void RestoreWindowUnderCursor() {
-  Win32PassWindowSystem windows;
-  Win32ToolWindow tool;
-  RestoreWindowUnderCursorIfIdle(windows, tool, TheOriginalTexts());
-}
-
 bool StopPassesAndWait(DWORD waitMs) {
   PassWorkers& workers = ThePassWorkers();
   workers.RequestStop();
@@ -260,10 +232,18 @@ DWORD RunAsPassWorker(Work work) noexcept {
 
 }  // namespace
 
-DWORD WINAPI TranslateWindowUnderCursorThread(LPVOID) noexcept {
-  return RunAsPassWorker([] { TranslateWindowUnderCursor(); });
+void TranslateWindowUnderCursor(ToolWindow& tool) {
+  RunAsPassWorker([&tool] {
+    Win32PassWindowSystem windows;
+    TranslateWindowUnderCursorIfIdle(windows, tool, TheOriginalTexts());
+  });
 }
 
-DWORD WINAPI RestoreWindowUnderCursorThread(LPVOID) noexcept {
-  return RunAsPassWorker([] { RestoreWindowUnderCursor(); });
+void RestoreWindowUnderCursor(ToolWindow& tool) {
+  RunAsPassWorker([&tool] {
+    Win32PassWindowSystem windows;
+    RestoreWindowUnderCursorIfIdle(windows, tool, TheOriginalTexts());
+  });
 }
+
+bool PassStopRequested() { return ThePassWorkers().StopRequested(); }

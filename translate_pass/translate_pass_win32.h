@@ -8,22 +8,20 @@
 #include <vector>
 
 #include "text/ansi_text.h"
-
-// The F2 callback: a thread start routine that ignores its argument (the hotkey id) and runs
-// one translation pass over the window under the cursor. Once the tool is closing it does
-// nothing.
-DWORD WINAPI TranslateWindowUnderCursorThread(LPVOID hotkeyId) noexcept;
-// The Shift+F2 callback, the same way: puts back what the passes wrote under the cursor.
-DWORD WINAPI RestoreWindowUnderCursorThread(LPVOID hotkeyId) noexcept;
+#include "translate_pass/window_ports.h"
 
 // The process-wide list that one child-window enumeration fills: created at start-up,
 // released by the exit clean-up. A pass that runs after the release enumerates nothing.
 void CreateChildWindowList();
 void ReleaseChildWindowList();
 
-// One pass, or one restore, on the calling thread; returns at once while another runs.
-void TranslateWindowUnderCursor();
-void RestoreWindowUnderCursor();
+// One pass, or one restore, on the calling thread for the tool window the caller hands in;
+// returns at once while another runs, and does nothing once the tool is closing.
+void TranslateWindowUnderCursor(ToolWindow& tool);
+void RestoreWindowUnderCursor(ToolWindow& tool);
+
+// True once the tool's end has asked the passes to stop.
+bool PassStopRequested();
 
 // The tool's end, on the GUI thread: asks every running pass to stop (it writes nothing more
 // into other programs) and waits at most `waitMs` for them, serving the messages they send to

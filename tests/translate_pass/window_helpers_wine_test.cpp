@@ -10,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/win32_guards.h"
 #include "translate_pass/translate_pass_win32.h"
 #include "translate_pass/window_text_win32.h"
 
