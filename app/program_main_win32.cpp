@@ -6,6 +6,7 @@
 #include "app/main_window_controls.h"
 #include "app/main_window_texts.h"
 #include "app/main_window_win32.h"
+#include "keyboard/hotkey_registry.h"
 #include "keyboard/keyboard_win32.h"
 #include "translate_pass/translate_pass_win32.h"
 
@@ -49,6 +50,9 @@ void ProgramMain() {
 void OnMainWindowCreated() {
   RegisterPolledHotkey(reinterpret_cast<HotkeyCallback>(&TranslateWindowUnderCursorThread),
                        kVirtualKeyF2);
+  // Shift+F2 puts back what F2 wrote; like F2, a new thread per press.
+  RegisterPolledHotkey(reinterpret_cast<HotkeyCallback>(&RestoreWindowUnderCursorThread),
+                       kVirtualKeyF2, kHotkeyShift);
   HWND window = MainWindowHandle();
   RECT frame{};
   GetWindowRect(window, &frame);

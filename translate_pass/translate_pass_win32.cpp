@@ -22,6 +22,20 @@ ChildWindowList& TheChildWindowList() {
 HWND AsHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 WindowHandle AsHandle(HWND window) { return reinterpret_cast<WindowHandle>(window); }
 
+// Empty when the handle is no window (or 0).
+AnsiText ClassNameOf(HWND window) {
+  if (window == nullptr) return AnsiText();
+  char name[256] = {};
+  const int length = GetClassNameA(window, name, static_cast<int>(sizeof name));
+  return length > 0 ? AnsiText(name, static_cast<std::size_t>(length)) : AnsiText();
+}
+
+// Never destroyed: the exit clean-up may end the process while a pass still holds it.
+OriginalTexts& TheOriginalTexts() {
+  static OriginalTexts* originals = new OriginalTexts;
+  return *originals;
+}
+
 class Win32WindowTree final : public WindowTree {
  public:
   bool CursorPosition(ScreenPoint& point) override {
@@ -58,7 +72,10 @@ class Win32DesktopKeys final : public DesktopKeys {
 
 class Win32PassWindowSystem final : public PassWindowSystem {
  public:
-  WindowHandle WindowUnderCursor() override { return AsHandle(::WindowUnderCursor()); }
+  WindowHandle WindowUnderCursor() override {
+    const HWND under = ::WindowUnderCursor();
+    return under == GetDesktopWindow() ? 0 : AsHandle(under);
+  }
   std::vector<WindowHandle> CollectChildWindows(WindowHandle parent) override {
     std::vector<HWND> children;
     ::CollectChildWindows(AsHwnd(parent), children);
@@ -67,11 +84,28 @@ class Win32PassWindowSystem final : public PassWindowSystem {
     for (HWND child : children) handles.push_back(AsHandle(child));
     return handles;
   }
-  AnsiText ReadWindowText(WindowHandle window) override { return ::ReadWindowText(AsHwnd(window)); }
-  void WriteWindowText(WindowHandle window, const AnsiText& text) override {
+  std::optional<AnsiText> ReadWindowText(WindowHandle window) override {
+    if (!IsWindow(AsHwnd(window))) return std::nullopt;
+    return ::ReadWindowText(AsHwnd(window));
+  }
+  bool WriteWindowText(WindowHandle window, const AnsiText& text) override {
     // Wine's SetWindowTextA sends WM_SETTEXT across processes; a window that stopped
     // answering since it was read would hold the pass for ever.
-    if (WindowAnswers(AsHwnd(window))) SetWindowTextA(AsHwnd(window), text.c_str());
+    if (!WindowAnswers(AsHwnd(window))) return false;
+    return SetWindowTextA(AsHwnd(window), text.c_str()) != FALSE;
+  }
+  WindowFacts FactsOf(WindowHandle window) override {
+    WindowFacts facts;
+    facts.className = ClassNameOf(AsHwnd(window));
+    if (facts.className.empty()) return facts;
+    facts.style = static_cast<std::uint32_t>(GetWindowLongPtrA(AsHwnd(window), GWL_STYLE));
+    facts.parentClassName = ClassNameOf(GetParent(AsHwnd(window)));
+    return facts;
+  }
+  bool IsOwnProcessWindow(WindowHandle window) override {
+    DWORD process = 0;
+    return GetWindowThreadProcessId(AsHwnd(window), &process) != 0 &&
+           process == GetCurrentProcessId();
   }
   void InvalidateWindow(WindowHandle window) override {
     InvalidateRect(AsHwnd(window), nullptr, FALSE);
@@ -85,12 +119,14 @@ class Win32ToolWindow final : public ToolWindow {
   WindowHandle MainWindowHandle() override { return AsHandle(::MainWindowHandle()); }
   WindowHandle StatusBoxHandle() override { return AsHandle(::StatusBoxHandle()); }
   WindowHandle DescriptionBoxHandle() override { return AsHandle(::DescriptionBoxHandle()); }
+  void BeginTranslations(const std::vector<AnsiText>&) override {}
   void SetSourceText(const AnsiText& text) override { SetSourceBoxText(text); }
   void SetResultText(const AnsiText& text) override { SetResultBoxText(text); }
   AnsiText ReadResultText() override { return ReadResultBoxText(); }
   void TranslateSourceBox() override { ::TranslateSourceBox(); }
   void SetStatusText(const AnsiText& text) override { ::SetStatusText(text); }
   void UpdateMainWindow() override { UpdateWindow(::MainWindowHandle()); }
+  bool StopRequested() override { return false; }
 };
 
 }  // namespace
@@ -134,7 +170,7 @@ void RefreshDesktop() {
 void TranslateWindowUnderCursor() {
   Win32PassWindowSystem windows;
   Win32ToolWindow tool;
-  TranslateWindowUnderCursorIfIdle(windows, tool);
+  TranslateWindowUnderCursorIfIdle(windows, tool, TheOriginalTexts());
 }
 
 DWORD WINAPI TranslateWindowUnderCursorThread(LPVOID) noexcept {
@@ -142,6 +178,21 @@ DWORD WINAPI TranslateWindowUnderCursorThread(LPVOID) noexcept {
     TranslateWindowUnderCursor();
   } catch (...) {
     // Out of memory in the middle of a pass: the pass ends, the tool goes on.
+  }
+  return 0;
+}
+
+void RestoreWindowUnderCursor() {
+  Win32PassWindowSystem windows;
+  Win32ToolWindow tool;
+  RestoreWindowUnderCursorIfIdle(windows, tool, TheOriginalTexts());
+}
+
+DWORD WINAPI RestoreWindowUnderCursorThread(LPVOID) noexcept {
+  try {
+    RestoreWindowUnderCursor();
+  } catch (...) {
+    // Out of memory: the restore ends where it was, the tool goes on.
   }
   return 0;
 }
