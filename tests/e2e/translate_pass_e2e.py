@@ -53,6 +53,13 @@ SKIPPED = ["queding", "empty", "spaces", "hung", "progman"]
 NOT_GBK = ["korean"]
 # What a read through the ANSI code page makes of the Korean caption on a 936 system.
 KOREAN_THROUGH_ANSI = "??? ??"
+# While the pass still reads and writes foreign windows with the ANSI calls, the checks that
+# only a wide read can pass are reported as skipped when (and only when) their failure is
+# exactly the mark of an ANSI read. Set to False once foreign windows are read wide.
+FOREIGN_READ_MAY_BE_ANSI = False
+# The Python codec of the ANSI code page each tool locale gives.
+LOCALE_CODEC = {"en_US.UTF-8": "cp1252", "ja_JP.UTF-8": "cp932"}
+SKIP_CODE = 77  # CTest's SKIP_RETURN_CODE for these tests
 DESKTOP_CHORD = ["keydown 91", "keydown 68", "keyup 91", "keyup 68"] * 2
 HUNG_WAIT_BOUND_S = 2.0
 
@@ -76,6 +83,10 @@ stand_in_service.DICTIONARY.update({
 
 
 class Failure(Exception):
+    pass
+
+
+class Skipped(Exception):
     pass
 
 
@@ -225,7 +236,7 @@ def set_aside_korean(sample, requests, written):
     rest_requests = [r for r in requests if r not in korean_requests]
     rest_written = [n for n in written if n not in NOT_GBK]
     touched = bool(korean_requests) or "korean" in written
-    if not touched:
+    if not touched or not FOREIGN_READ_MAY_BE_ANSI:
         check(sample.wide_texts()["korean"] == sample.initial_wide["korean"],
               f"the Korean caption changed to {sample.wide_texts()['korean']!r}")
         return rest_requests, rest_written
@@ -271,6 +282,16 @@ def scenario_translate(env, args, svc):
     requests, written = set_aside_korean(sample, svc.requests(), written)
     sent = [r["text"] for r in requests]
     wanted = [sample.initial[n].decode("gbk") for n in translatable + ["caption"]]
+    if sent != wanted and args.tool_locale in LOCALE_CODEC and FOREIGN_READ_MAY_BE_ANSI:
+        codec = LOCALE_CODEC[args.tool_locale]
+        originals = [t.decode("gbk") for t in sample.initial.values()]
+        through_ansi = {o.encode(codec, "replace").decode("gbk", "replace") for o in originals}
+        through_ansi -= set(originals)
+        if any(t in through_ansi for t in sent) and \
+                all(t in wanted or t in through_ansi for t in sent):
+            raise Skipped(f"the sample's windows were read through the tool's ANSI code page "
+                          f"({codec}): {sent!r}; the tool's own status line passed; the "
+                          "translations are checked once foreign windows are read wide")
     check(sent == wanted, f"requests {sent!r}, expected {wanted!r}")
     check(all(r["service"] == "google" for r in requests), "a request went to Microsoft")
     for request, text in zip(requests, wanted):
@@ -473,6 +494,9 @@ def main():
     DIAGNOSTICS.append(("requests", lambda: [(r["service"], r["text"]) for r in svc.requests()]))
     try:
         SCENARIOS[args.scenario](env, args, svc)
+    except Skipped as skipped:
+        print(f"SKIPPED: {skipped}")
+        return SKIP_CODE
     except Failure as failure:
         print(f"FAILED: {failure}")
         for label, probe in DIAGNOSTICS:
