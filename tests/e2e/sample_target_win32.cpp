@@ -4,8 +4,9 @@
 //
 // An English settings window with buttons, captions, check boxes inside a group box, a panel
 // with children, texts the pass must skip, and one caption owned by a second thread that
-// stops answering messages right after creating it, and a Korean caption (created wide) whose
-// text has no form in code page 936. A stand-in shell desktop window (class "Progman", title
+// stops answering messages right after creating it, a Korean caption (created wide) whose
+// text has no form in code page 936, and the user's own data (an editable document, a
+// drop-down list's value, bare numbers) beside a read-only edit box used as a label. A stand-in shell desktop window (class "Progman", title
 // "Program Manager") sits beside it. Every 100 ms the program writes STATE_FILE as JSON: each
 // window's name and text (hex of its code page 936 bytes, and "wtext": hex of the UTF-16 it
 // holds, little endian), the WM_SETTEXT messages its windows received, and the key messages
@@ -184,6 +185,19 @@ int main(int argc, char** argv) {
                                 WS_CHILD | WS_VISIBLE, 280, 245, 220, 20, main, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
   g_windows.push_back({"korean", korean});
+  // The user's own data and live values, which must never be sent nor written: a document in
+  // an editable box, the current value of a drop-down list, bare numbers. A read-only edit box
+  // is a label and is translated.
+  Child("document", "EDIT", "Dear Anna, my bank PIN is in the drawer.",
+        ES_MULTILINE | ES_AUTOVSCROLL | WS_BORDER, 280, 275, 230, 40, main);
+  HWND choice = Child("choice", "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL, 280, 325, 110, 120,
+                      main);
+  SendMessageA(choice, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Red"));
+  SendMessageA(choice, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Green"));
+  SendMessageA(choice, CB_SETCURSEL, 0, 0);
+  Child("counter", "STATIC", "471", 0, 400, 325, 50, 20, main);
+  Child("percent", "STATIC", "100%", 0, 455, 325, 50, 20, main);
+  Child("readonly", "EDIT", "Read-only note", ES_READONLY | WS_BORDER, 280, 355, 230, 22, main);
 
   HWND desktop = CreateWindowExA(WS_EX_TOOLWINDOW, "Progman", "Program Manager",
                                  WS_POPUP | WS_VISIBLE | WS_BORDER, 1100, 680, 160, 90, nullptr,

@@ -29,6 +29,7 @@ sample's translations must come out exactly as under 936.
 import argparse
 import json
 import os
+import re
 import sys
 import time
 
@@ -49,6 +50,9 @@ USAGE = "使用方法:把鼠标停留在程序窗口 按下F2键".encode("gbk")
 
 # The sample's windows the pass must leave alone, by name (see sample_target_win32.cpp).
 SKIPPED = ["queding", "empty", "spaces", "hung", "progman"]
+# The user's own data and live values: never sent, never written.
+USER_DATA = ["document", "choice", "counter", "percent"]
+SKIPPED += USER_DATA
 # Windows whose text has characters with no GBK form: never sent, never written.
 NOT_GBK = ["korean"]
 # What a read through the ANSI code page makes of the Korean caption on a 936 system.
@@ -310,6 +314,11 @@ def scenario_translate(env, args, svc):
     slowest_possible = len(requests) * 0.3 + 8 * 0.1
     check(wall < slowest_possible + 2 * HUNG_WAIT_BOUND_S + 30, f"the pass took {wall:.1f} s")
 
+    progress = sorted(t for t in seen if t.startswith(TRANSLATING + b" "))
+    total = len(translatable) + 1
+    check(any(t.endswith(b"/%d" % total) for t in progress) and
+          all(re.fullmatch(re.escape(TRANSLATING) + rb" \d+/%d" % total, t) for t in progress),
+          f"progress texts seen: {progress!r}, expected n/{total}")
     env.screenshot(os.path.join(args.artifacts, "sample_after.png"), crop=crop)
     print(f"figures: {len(requests)} requests, pass wall time {wall:.2f} s "
           f"(stand-in delay 0.3 s per request), status texts seen {len(seen)}")
@@ -429,8 +438,22 @@ def scenario_restore(env, args, svc):
               f"{name}: {texts[name]!r} after the restore, expected {wanted!r}")
     check(len(svc.requests()) == requests, "the restore asked the service")
     restored = [n for n in sample.initial if n != "file" and translated[n] != sample.initial[n]]
+
+    # F2 again translates again, every text it translated before from the translation memory.
+    env.xdotool("mousemove", *empty_spot(caption))
+    time.sleep(0.3)
+    press_f2_over(env, *empty_spot(caption))
+    wait_for("翻译完成 again", lambda: tool.status_text() == FINISHED, 60)
+    time.sleep(0.5)
+    again = sample.texts()
+    for name in restored:
+        check(again[name] == translated[name],
+              f"{name}: {again[name]!r} after F2 again, expected {translated[name]!r}")
+    # Only the label the program changed is new; everything else comes from the memory.
+    asked = [r["text"] for r in svc.requests()[requests:]]
+    check(asked == [changed.decode("gbk")], f"F2 after the restore asked {asked!r}")
     print(f"figures: {len(restored)} translated windows back to their original texts, "
-          f"the changed label kept")
+          f"the changed label kept; F2 again: {len(svc.requests()) - requests} requests")
 
 
 def scenario_close_during_pass(env, args, svc):
