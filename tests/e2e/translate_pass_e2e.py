@@ -12,8 +12,10 @@ Scenarios:
               screenshots before and after in DIR.
   controls    F2 on the tool's own status line; Tab to the Microsoft box and Space; Down on
               the direction list.
-  refused     the stand-in refuses connections: nothing changes and the pass still ends with
-              its final status; then every request fails (HTTP 500): three are tried, no more.
+  refused     the stand-in refuses connections: nothing changes and the pass ends with the
+              failure status; then every request fails (HTTP 500): three are tried, no more.
+  restore     F2 over the sample, a label changed by the program, then Shift+F2: every other
+              window the tool wrote shows its original again, the changed label keeps its text.
   close_during_pass
               WM_CLOSE to the tool while a pass waits for a reply: the tool ends with code 0
               and writes nothing more.
@@ -35,8 +37,10 @@ import stand_in_service  # noqa: E402
 
 TOOL_TITLE = "Zelvane软件翻译插件".encode("gbk")
 JOKING = "你绝对在逗我".encode("gbk")
-TRANSLATING = "正在翻译...".encode("gbk")
+TRANSLATING = "正在翻译...".encode("gbk")  # followed by " done/total"
 FINISHED = "翻译完成".encode("gbk")
+NO_SERVICE = "翻译失败：翻译服务无响应".encode("gbk")
+RESTORED = "已恢复原文".encode("gbk")
 USAGE = "使用方法:把鼠标停留在程序窗口 按下F2键".encode("gbk")
 
 # The sample's windows the pass must leave alone, by name (see sample_target_win32.cpp).
@@ -213,7 +217,7 @@ def scenario_translate(env, args, svc):
     def status_is(wanted):
         text = tool.status_text()
         seen.add(text)
-        return text == wanted
+        return text == wanted or (wanted == TRANSLATING and text.startswith(TRANSLATING + b" "))
 
     wait_for("正在翻译...", lambda: status_is(TRANSLATING), 30, interval=0.05)
     env.hold_key("F2")  # a second press while the pass runs
@@ -309,7 +313,7 @@ def scenario_refused(env, args, svc):
     svc.set_mode("refuse")
     started = time.monotonic()
     press_f2_over(env, *empty_spot(caption))
-    wait_for("翻译完成", lambda: tool.status_text() == FINISHED, 90)
+    wait_for("翻译失败", lambda: tool.status_text() == NO_SERVICE, 90)
     refused_wall = time.monotonic() - started
     wait_for("the desktop refresh", lambda: len(refresh_keys(sample)) == 8, 10)
     check(sample.texts() == sample.initial, "a text changed although nothing was translated")
@@ -325,9 +329,42 @@ def scenario_refused(env, args, svc):
     tried = len(svc.requests())
     check(tried == 3, f"{tried} requests tried against a failing service")
     check(sample.texts() == sample.initial, "a text changed after failed translations")
-    check(tool.status_text() == FINISHED, "the failing pass did not end with 翻译完成")
+    check(tool.status_text() == NO_SERVICE, "the failing pass did not end with 翻译失败")
     print(f"figures: refused pass {refused_wall:.2f} s; failing pass {tried} requests, "
           f"{failing_wall:.2f} s")
+
+
+def scenario_restore(env, args, svc):
+    sample = Sample(env, args.sample, args.artifacts)
+    tool = Tool(env, args.tool, args.inspector, svc.host)
+    caption = sample.rect("caption")
+    click(env, *empty_spot(caption))
+    press_f2_over(env, *empty_spot(caption))
+    wait_for("翻译完成", lambda: tool.status_text() == FINISHED, 90)
+    translated = sample.texts()
+    check(translated["open"] != sample.initial["open"], "the pass wrote nothing")
+
+    # The program changes one translated label itself; Shift+F2 must leave that one alone.
+    changed = b"Changed by the program"
+    file_window = next(w for w in sample.state()["windows"] if w["name"] == "file")
+    tool.inspector.set_text(file_window["hwnd"], changed)
+    wait_for("the changed label", lambda: sample.texts()["file"] == changed, 10)
+    requests = len(svc.requests())
+    env.xdotool("mousemove", *empty_spot(caption))
+    time.sleep(0.3)
+    env.hold_key("shift+F2")
+    wait_for("已恢复原文", lambda: tool.status_text() == RESTORED, 30)
+    time.sleep(0.5)  # the sample writes its state every 100 ms
+
+    texts = sample.texts()
+    for name, original in sample.initial.items():
+        wanted = changed if name == "file" else original
+        check(texts[name] == wanted,
+              f"{name}: {texts[name]!r} after the restore, expected {wanted!r}")
+    check(len(svc.requests()) == requests, "the restore asked the service")
+    restored = [n for n in sample.initial if n != "file" and translated[n] != sample.initial[n]]
+    print(f"figures: {len(restored)} translated windows back to their original texts, "
+          f"the changed label kept")
 
 
 def scenario_close_during_pass(env, args, svc):
@@ -337,7 +374,8 @@ def scenario_close_during_pass(env, args, svc):
     click(env, *empty_spot(caption))
     svc.set_mode("slow", delay=1.5)
     press_f2_over(env, *empty_spot(caption))
-    wait_for("正在翻译...", lambda: tool.status_text() == TRANSLATING, 30, interval=0.05)
+    wait_for("正在翻译...", lambda: tool.status_text().startswith(TRANSLATING), 30,
+             interval=0.05)
     tool.inspector.post(tool.window["handle"], 0x0010)  # WM_CLOSE while a reply is awaited
     try:
         code = tool.process.wait(timeout=30)
@@ -369,7 +407,7 @@ def scenario_timing(env, args, svc):
 
 SCENARIOS = {"translate": scenario_translate, "controls": scenario_controls,
              "refused": scenario_refused, "close_during_pass": scenario_close_during_pass,
-             "timing": scenario_timing}
+             "restore": scenario_restore, "timing": scenario_timing}
 
 
 def main():
