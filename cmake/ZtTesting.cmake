@@ -2,9 +2,10 @@
 #
 #   zt_add_native_test(NAME name SOURCES ... LIBS ...)
 #       a GoogleTest executable over the portable core; native tree only, label "native".
-#   zt_add_wine_gtest(NAME name SOURCES ... LIBS ... [LABELS ...])
+#   zt_add_wine_gtest(NAME name SOURCES ... LIBS ... [LABELS ...] [LOCALES ...])
 #       a GoogleTest executable built by both mingw trees; run under wine64 (win64 tree only),
-#       label "wine", inside the shared Wine environment fixture.
+#       label "wine", inside the shared Wine environment fixture. Each of LOCALES (for example
+#       en_US: ANSI code page 1252) runs it once more as NAME_LOCALE under that locale.
 #   zt_add_wine_command_test(NAME name COMMAND ... [LABELS ...] [TIMEOUT s])
 #       any command (usually a Python driver) run in the Wine environment fixture.
 #
@@ -17,10 +18,24 @@ set(ZT_WINE_STATE ${CMAKE_BINARY_DIR}/wine-env)
 
 if(WIN32)
   if(NOT TARGET gtest)
+    # The mingw trees build GoogleTest from its sources (Debian's googletest package puts
+    # them under <prefix>/src/googletest); -DZT_GOOGLETEST_SOURCE_DIR=... names another copy.
+    set(_zt_gtest_hints)
+    foreach(prefix ${CMAKE_INSTALL_PREFIX} /usr/local /usr)
+      list(APPEND _zt_gtest_hints ${prefix}/src/googletest)
+    endforeach()
+    find_path(ZT_GOOGLETEST_SOURCE_DIR NAMES googletest/include/gtest/gtest.h
+              HINTS ENV GOOGLETEST_SOURCE_DIR PATHS ${_zt_gtest_hints}
+              NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH
+              DOC "GoogleTest's source tree (the folder holding googletest/ and googlemock/)")
+    if(NOT ZT_GOOGLETEST_SOURCE_DIR)
+      message(FATAL_ERROR "GoogleTest's sources were not found: scripts/setup installs them "
+                          "(googletest), or pass -DZT_GOOGLETEST_SOURCE_DIR=<folder>.")
+    endif()
     set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
     set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    add_subdirectory(${ZT_GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   endif()
   set(ZT_GTEST_LIBS gtest_main gmock)
 else()
@@ -48,7 +63,7 @@ if(ZT_RUNS_UNDER_WINE AND NOT TARGET_WINE_FIXTURE_DONE)
 endif()
 
 function(zt_add_wine_gtest)
-  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS;LOCALES" ${ARGN})
   if(NOT WIN32)
     return()
   endif()
@@ -65,6 +80,14 @@ function(zt_add_wine_gtest)
                    $<TARGET_FILE:${T_NAME}>)
   set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine_env RESOURCE_LOCK wine_desktop
                        LABELS "wine;${T_LABELS}" TIMEOUT ${T_TIMEOUT})
+  foreach(locale ${T_LOCALES})
+    add_test(NAME ${T_NAME}_${locale}
+             COMMAND ${ZT_PYTHON} ${ZT_WINE_ENV} run ${ZT_WINE_STATE} --timeout ${T_TIMEOUT}
+                     --locale ${locale}.UTF-8 -- $<TARGET_FILE:${T_NAME}>)
+    set_tests_properties(${T_NAME}_${locale} PROPERTIES FIXTURES_REQUIRED wine_env
+                         RESOURCE_LOCK wine_desktop LABELS "wine;${T_LABELS}"
+                         TIMEOUT ${T_TIMEOUT})
+  endforeach()
 endfunction()
 
 function(zt_add_wine_command_test)

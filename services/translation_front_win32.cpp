@@ -1,30 +1,9 @@
 #include "services/translation_front_win32.h"
 
-#include <objbase.h>
-#include <windows.h>
-
-#include "app/main_window_controls.h"
+#include "platform/win32_guards.h"
 #include "services/translation_clients.h"
-#include "services/translation_front.h"
 
 namespace {
-
-class ComApartment {
- public:
-  ComApartment() { CoInitialize(nullptr); }
-  ~ComApartment() { CoUninitialize(); }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-};
-
-class MainWindowHandOver final : public TranslationHandOver {
- public:
-  AnsiText ReadSourceText() override { return ReadSourceBoxText(); }
-  void SetResultText(const AnsiText& text) override { SetResultBoxText(text); }
-  bool IsMicrosoftBoxChecked() override { return ::IsMicrosoftBoxChecked(); }
-  int DirectionCurrentItem() override { return ::DirectionCurrentItem(); }
-  int DirectionItemValue(int itemIndex) override { return ::DirectionItemValue(itemIndex); }
-};
 
 class ServiceClients final : public TranslationClients {
  public:
@@ -34,14 +13,21 @@ class ServiceClients final : public TranslationClients {
   AnsiText TranslateWithMicrosoft(const AnsiText& text, std::int32_t direction) override {
     return ::TranslateWithMicrosoft(text, direction);
   }
+  void BeginPass(bool microsoft, std::int32_t direction,
+                 const std::vector<AnsiText>& texts) override {
+    BeginTranslationPass(microsoft, direction, texts);
+  }
 };
 
 }  // namespace
 
-void TranslateSourceBox() {
-  // CoUninitialize must balance every CoInitialize, whatever it returned.
-  ComApartment apartment;
-  MainWindowHandOver handOver;
+void TranslateSourceBox(TranslationHandOver& handOver) {
+  const ComInitScope apartment;
   ServiceClients clients;
   TranslateSourceBoxWith(handOver, clients);
+}
+
+void BeginTranslations(TranslationHandOver& handOver, const std::vector<AnsiText>& texts) {
+  ServiceClients clients;
+  BeginTranslationsWith(handOver, clients, texts);
 }
