@@ -68,4 +68,48 @@ TEST(HotkeyRegistryAdapter, StartsThePollTimerOnceAndFiresSynchronouslyWithTheId
   DrainQueue();
 }
 
+TEST(HotkeyRegistryAdapter, SnapshotHoldsTheListedKeysAndZeroElsewhere) {
+  SendKeyDown(nullptr, VK_F23);
+  SendKeyDown(nullptr, VK_F24);
+  KeySnapshot onlyF24;
+  onlyF24.fill(7);
+  TakeKeySnapshot({VK_F24}, onlyF24);
+  KeySnapshot both;
+  TakeKeySnapshot({VK_F23, VK_F24}, both);
+  SendKeyUp(nullptr, VK_F24);
+  SendKeyUp(nullptr, VK_F23);
+
+  EXPECT_LT(onlyF24[VK_F24 - 1], 0);
+  for (std::size_t slot = 0; slot < onlyF24.size(); ++slot) {
+    if (slot != VK_F24 - 1) {
+      EXPECT_EQ(onlyF24[slot], 0) << "slot of key " << slot + 1;
+    }
+  }
+  EXPECT_LT(both[VK_F23 - 1], 0);
+  EXPECT_LT(both[VK_F24 - 1], 0);
+}
+
+// The keys a tick reads grow with the registrations: a hotkey on another key, registered after
+// the poll has started, fires with its modifier.
+TEST(HotkeyRegistryAdapter, HotkeyRegisteredLaterOnAnotherKeyFires) {
+  DrainQueue();
+  CreateHotkeyRegistry();
+  g_fired = 0;
+  RegisterPolledHotkey(reinterpret_cast<HotkeyCallback>(&RecordSynchronousFiring), VK_F24, 0, 0, 0,
+                       1);
+  PumpingDelay(30);
+  const std::int32_t later = RegisterPolledHotkey(
+      reinterpret_cast<HotkeyCallback>(&RecordSynchronousFiring), VK_F22, 4, 0, 0, 1);  // Shift
+  SendKeyDown(nullptr, VK_SHIFT);
+  SendKeyDown(nullptr, VK_F22);
+  PumpingDelay(100);
+  SendKeyUp(nullptr, VK_F22);
+  SendKeyUp(nullptr, VK_SHIFT);
+  PumpingDelay(60);
+  EXPECT_EQ(g_fired, 1);
+  EXPECT_EQ(g_firedWindow, reinterpret_cast<HWND>(static_cast<INT_PTR>(later)));
+  ReleaseHotkeyRegistry();
+  DrainQueue();
+}
+
 }  // namespace
