@@ -122,7 +122,9 @@ class Sample:
 class Tool:
     def __init__(self, env, exe, inspector, service_host):
         self.inspector = Inspector(env, inspector)
-        self.process = env.start([exe], extra_env={"ZELVANE_TEST_SERVICE_HOST": service_host})
+        # No host for the shipped executable: it reads nothing from its environment.
+        extra = {"ZELVANE_TEST_SERVICE_HOST": service_host} if service_host else None
+        self.process = env.start([exe], extra_env=extra)
         # The class first: the inspector reads the title of every top-level window of that
         # class, and the sample's hung thread owns a top-level window (its IME window).
         dump = self.inspector.dump(title=TOOL_TITLE, cls="ZelvaneMainWindow", timeout=40)
