@@ -15,3 +15,8 @@ void TranslateSourceBoxWith(TranslationHandOver& handOver, TranslationClients& c
   handOver.SetResultText(microsoft ? clients.TranslateWithMicrosoft(source, direction)
                                    : clients.TranslateWithGoogle(source, direction));
 }
+
+void BeginTranslationsWith(TranslationHandOver& handOver, TranslationClients& clients,
+                           const std::vector<AnsiText>& texts) {
+  clients.BeginPass(handOver.IsMicrosoftBoxChecked(), CurrentTranslationDirection(handOver), texts);
+}

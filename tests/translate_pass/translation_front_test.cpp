@@ -47,8 +47,13 @@ class RecordingClients final : public TranslationClients {
     calls.push_back({"microsoft", text, direction});
     return reply;
   }
+  void BeginPass(bool microsoft, std::int32_t direction,
+                 const std::vector<AnsiText>& texts) override {
+    begun.push_back({microsoft ? "microsoft" : "google", texts.empty() ? "" : texts[0], direction});
+  }
   AnsiText reply = "R";
   std::vector<Call> calls;
+  std::vector<Call> begun;
 };
 
 struct FrontCase {
@@ -116,6 +121,17 @@ TEST(TranslateSourceBoxTest, BlankSourceKeepsThePreviousResult) {
   RecordingClients clients;
   TranslateSourceBoxWith(handOver, clients);
   EXPECT_EQ(handOver.result, std::optional<AnsiText>("old"));
+}
+
+TEST(BeginTranslationsTest, StartsThePassWithTheEngineAndTheDirectionValue) {
+  FakeHandOver handOver;
+  handOver.microsoft = true;
+  handOver.current = 1;
+  handOver.values = {4, 3, 2};
+  RecordingClients clients;
+  BeginTranslationsWith(handOver, clients, {"Open", "Save"});
+  EXPECT_THAT(clients.begun, ElementsAre(Call{"microsoft", "Open", 3}));
+  EXPECT_THAT(clients.calls, IsEmpty());
 }
 
 }  // namespace
