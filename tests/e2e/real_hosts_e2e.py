@@ -338,6 +338,8 @@ class Session:
         self.tool = e2e.Tool(env, args.tool, args.inspector, None)
 
     def start_sample(self):
+        # Only this sample's texts and events are worth printing on a failure.
+        e2e.DIAGNOSTICS[:] = [d for d in e2e.DIAGNOSTICS if d[0] == "requests"]
         self.sample = e2e.Sample(self.env, self.args.sample, self.artifacts)
         self.sample_process = self.env.procs[-1]
         order = self.sample.state()["enumeration"]
