@@ -27,7 +27,7 @@ struct HttpRequest {
 };
 
 struct HttpReply {
-  bool answered = false;  // a status line came back before the deadline
+  bool answered = false;  // a status line and the whole body came back before the deadline
   int status = 0;         // the HTTP status when answered
   std::string body;       // the body decoded by the request object, as UTF-8
 };

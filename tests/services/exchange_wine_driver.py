@@ -83,22 +83,77 @@ def headers_in_order(svc, reqs):
     expect(order == ["x-first", "x-second", "x-third"], reqs[0]["headers"])
 
 
-# (test name, stand-in mode, mode parameters, check of the requests, host given to the exe)
+def current_get(svc, reqs):
+    count(1)(svc, reqs)
+    r = reqs[0]
+    expect(r["method"] == "GET" and r["service"] == "google_current", r)
+    expect(r["text"] == "Hello. World." and r["body"] == b"", r)
+    order = [n for n in names(r) if n in ("x-first", "user-agent", "x-third")]
+    expect(order == ["x-first", "user-agent", "x-third"], r["headers"])
+    expect(header(r, "User-Agent") == "Zelvane", r["headers"])
+
+
+POSTED = ('["Open File","A &amp; B","\u4e2d\u00fc\U0001F600 \\\" \\u0001"]').encode("utf-8")
+
+
+def current_post(svc, reqs):
+    count(1)(svc, reqs)
+    r = reqs[0]
+    expect(r["method"] == "POST" and r["service"] == "microsoft_current", r)
+    expect(r["body"] == POSTED, "body %r, sent %r" % (r["body"], POSTED))
+    expect(r["texts"] == ["Open File", "A &amp; B", "\u4e2d\u00fc\U0001F600 \" \x01"], r["texts"])
+    expect(header(r, "Content-Type") == "application/json", r["headers"])
+    expect(header(r, "Content-Length") == str(len(POSTED)), r["headers"])
+    order = [n for n in names(r) if n in ("content-type", "x-second")]
+    expect(order == ["content-type", "x-second"], r["headers"])
+
+
+def get_then_post(svc, reqs):
+    count(2)(svc, reqs)
+    expect([(r["method"], r["service"]) for r in reqs] ==
+           [("GET", "google_current"), ("POST", "microsoft_current")], reqs)
+    expect(reqs[1]["body"] == b'["Hello"]', reqs[1])
+
+
+SHORT = {"ZELVANE_TEST_DEADLINE_MS": "1500"}
+
+
+def scenario(test, mode="ok", params=None, check=None, host=True, env=None):
+    return (test, mode, params or {}, check, host, env or {})
+
+
+# One test of the executable per row, with the stand-in in `mode` and the extra environment.
 SCENARIOS = [
-    ("GoogleReturnsTranslationAsGbk", "ok", {}, google_request, True),
-    ("MicrosoftReturnsTranslationAsGbk", "ok", {}, microsoft_request, True),
-    ("RepliesAreKeptByteForByte", "ok", {}, byte_for_byte_requests, True),
-    ("HeadersGoOutInListOrder", "ok", {}, headers_in_order, True),
-    ("DirectionsOutsideTheTableSendNothing", "ok", {}, count(0), True),
-    ("FailedExchangesGiveEmptyTexts", "refuse", {}, count(0), True),
-    ("FailedExchangesGiveEmptyTexts", "http500", {}, count(4), True),
-    ("FailedExchangesGiveEmptyTexts", "no_markers", {}, count(4), True),
-    ("FailedExchangesGiveEmptyTexts", "empty_segment", {}, count(4), True),
-    ("FailedExchangesGiveEmptyTexts", "close_mid", {}, None, True),
-    ("ErrorStatusBodyIsReturnedAsText", "http500", {}, count(1), True),
-    ("SlowReplyEndsAtTheReceiveTimeout", "slow", {"delay": 40}, None, True),
-    ("HugeReplyIsTakenWhole", "huge", {}, count(2), True),
-    ("UnsetHostReachesNoService", "ok", {}, count(0), False),
+    scenario("GoogleReturnsTranslationAsGbk", check=google_request),
+    scenario("MicrosoftReturnsTranslationAsGbk", check=microsoft_request),
+    scenario("RepliesAreKeptByteForByte", check=byte_for_byte_requests),
+    scenario("HeadersGoOutInListOrder", check=headers_in_order),
+    scenario("DirectionsOutsideTheTableSendNothing", check=count(0)),
+    scenario("FailedExchangesGiveEmptyTexts", "refuse", check=count(0)),
+    scenario("FailedExchangesGiveEmptyTexts", "http500", check=count(4)),
+    scenario("FailedExchangesGiveEmptyTexts", "no_markers", check=count(4)),
+    scenario("FailedExchangesGiveEmptyTexts", "empty_segment", check=count(4)),
+    scenario("FailedExchangesGiveEmptyTexts", "close_mid"),
+    scenario("FailedExchangesGiveEmptyTexts", "black_hole", check=count(4), env=SHORT),
+    scenario("ErrorStatusBodyIsReturnedAsText", "http500", check=count(1)),
+    scenario("SlowReplyEndsAtTheDeadline", "slow", {"delay": 40}, count(1), env=SHORT),
+    scenario("HugeReplyIsTakenWhole", "huge", check=count(2)),
+    scenario("UnsetHostReachesNoService", check=count(0), host=False),
+    scenario("GetGoesOutWithHeadersInOrder", check=current_get),
+    scenario("PostSendsTheBodyBytesAsTheyAre", check=current_post),
+    scenario("StatusAndBodyComeBackWhateverTheStatus", check=get_then_post,
+             env={"ZELVANE_EXPECT_STATUS": "200"}),
+] + [
+    scenario("StatusAndBodyComeBackWhateverTheStatus", mode, check=get_then_post,
+             env={"ZELVANE_EXPECT_STATUS": status})
+    for mode, status in (("http403", "403"), ("http404", "404"), ("http500", "500"))
+] + [
+    scenario("RefusedConnectionIsNoAnswerAtOnce", "refuse", check=count(0)),
+    scenario("ExchangeEndsAtTheDeadline", "black_hole", check=get_then_post),
+    scenario("ExchangeEndsAtTheDeadline", "slow", {"delay": 60, "stall": "headers"},
+             get_then_post),
+    scenario("ExchangeEndsAtTheDeadline", "slow_body", {"delay": 60}, get_then_post),
+    scenario("HugeReplyIsReadWhole", "huge", check=count(1)),
 ]
 
 
@@ -108,13 +163,14 @@ def main():
     svc = StandInService().start()
     failures = []
     try:
-        for test, mode, params, check, give_host in SCENARIOS:
+        for test, mode, params, check, give_host, more_env in SCENARIOS:
             label = "%s [%s]" % (test, mode)
             svc.set_mode(mode, **params)
             svc.clear()
             extra = {"ZELVANE_TEST_SERVICE_HOST": svc.host} if give_host else {}
             if not give_host:
                 extra["ZELVANE_TEST_SERVICE_HOST"] = ""
+            extra.update(more_env)
             started = time.monotonic()
             rc, output = env.run([exe, "--gtest_filter=Exchange." + test], timeout=120,
                                  extra_env=extra)
@@ -124,7 +180,10 @@ def main():
                 expect("[  PASSED  ] 1 test" in output, "the test did not run:\n" + output)
                 if check:
                     check(svc, svc.requests())
-                print("ok   %-55s %5.1f s" % (label, took), flush=True)
+                exchanges = [line.split()[2] for line in output.splitlines()
+                             if line.startswith("exchange took ")]
+                print("ok   %-55s %5.1f s%s" % (label, took, ("  exchanges (ms): " +
+                      " ".join(exchanges)) if exchanges else ""), flush=True)
             except Failure as failure:
                 failures.append(label)
                 print("FAIL %s: %s" % (label, failure), flush=True)
