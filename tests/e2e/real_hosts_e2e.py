@@ -26,7 +26,6 @@ Scenarios (a fresh tool and sample program each):
 Prints the request list and wall time of each pass; exits 1 with the reason on a failure.
 """
 import argparse
-import html
 import http.server
 import json
 import os
@@ -72,36 +71,20 @@ ROUTES = {
 SCHEME = {"google_original": "http", "microsoft_original": "http",
           "google_current": "https", "microsoft_current": "https"}
 
-GOOGLE_GONE = ("<!DOCTYPE html><html lang=en><meta charset=utf-8><title>Error 403 (Forbidden)"
-               "</title><p><b>403.</b> <ins>That's an error.</ins><p>Your client does not have "
-               "permission to get URL <code>/translate_a/t</code> from this server.</html>")
-
-# How a route answers: "ok"; "gone" (the original routes today: Google 403 with a page,
+# How a route answers: "ok"; "gone" (the original routes today: Google 403 with its page,
 # Microsoft 404); "http500"; "drop" (reads the request, closes without a reply).
 TODAY = {"google_original": "gone", "microsoft_original": "gone",
          "google_current": "ok", "microsoft_current": "ok"}
 
 
-def google_current_reply(translation, source):
-    return '[[["%s","%s",null,null,10]],null,"en"]' % (stand_in_service.google_escape(translation),
-                                                      stand_in_service.google_escape(source))
-
-
-def microsoft_current_reply(texts):
-    return json.dumps([{"detectedLanguage": {"language": "en", "score": 1.0},
-                        "translations": [{"text": stand_in_service.translate(t), "to": "zh-Hans"}]}
-                       for t in texts], ensure_ascii=False)
-
-
 class _Handler(stand_in_service._Handler):
-    disable_nagle_algorithm = True  # headers and body leave at once, no delayed-ACK stall
+    """The stand-in's replies, chosen by the Host name and path of each request."""
 
     def do_GET(self):
         self._serve(b"")
 
     def do_POST(self):
-        length = int(self.headers.get("Content-Length") or 0)
-        self._serve(self.rfile.read(length) if length else b"")
+        self._serve(self._read_body())
 
     def _serve(self, body):
         service = self.server.owner
@@ -117,10 +100,8 @@ class _Handler(stand_in_service._Handler):
         elif route == "google_current":
             texts = [query.get("q", [""])[0]]
         elif route == "microsoft_current":
-            try:
-                texts = [html.unescape(t) for t in json.loads(body.decode("utf-8"))]
-            except (ValueError, TypeError, AttributeError):
-                texts = None
+            sent = stand_in_service._string_list(body)
+            texts = None if sent is None else [stand_in_service.decode_entities(t) for t in sent]
         service.record({"route": route, "scheme": self.server.scheme, "method": self.command,
                         "host": host, "path": self.path, "headers": list(self.headers.items()),
                         "body": body.decode("utf-8", "replace"), "texts": texts})
@@ -137,21 +118,18 @@ class _Handler(stand_in_service._Handler):
             except OSError:
                 pass
             return
-        if mode == "http500":
-            self._send(500, "text/html; charset=utf-8",
-                       stand_in_service.ERROR_PAGE.encode("utf-8"))
-            return
-        if mode == "gone":
-            if route == "google_original":
-                self._send(403, "text/html; charset=UTF-8", GOOGLE_GONE.encode("utf-8"))
-            else:
-                self._send(404, "text/html; charset=utf-8", b"<html><body>Not Found</body></html>")
+        if mode == "gone":  # the original routes today
+            mode = "http403" if route == "google_original" else "http404"
+        if mode in stand_in_service.STATUS_PAGES:
+            status, page = stand_in_service.STATUS_PAGES[mode]
+            self._send(status, "text/html; charset=utf-8", page.encode("utf-8"))
             return
         if route == "google_original":
             body = stand_in_service.google_reply(stand_in_service.translate(texts[0]), texts[0])
             ctype = "application/json; charset=UTF-8"
         elif route == "google_current":
-            body = google_current_reply(stand_in_service.translate(texts[0]), texts[0])
+            body = stand_in_service.google_current_reply(
+                stand_in_service.google_current_segments(texts[0]))
             ctype = "application/json; charset=UTF-8"
         elif route == "microsoft_original":
             body = stand_in_service.microsoft_reply(stand_in_service.translate(texts[0]))
@@ -160,7 +138,9 @@ class _Handler(stand_in_service._Handler):
             if texts is None:
                 self._send(400, "application/json", b'{"error":{"code":400000}}')
                 return
-            body = microsoft_current_reply(texts)
+            body = stand_in_service.microsoft_current_reply(
+                [stand_in_service.encode_entities(stand_in_service.translate(t)) for t in texts],
+                "zh-Hans")
             ctype = "application/json; charset=utf-8"
         self._send(200, ctype, body.encode("utf-8"))
 
@@ -315,7 +295,7 @@ def check_request(request, route, text=None):
             raise Failure(f"{where}: the body is not JSON: {request['body']!r}")
         check(isinstance(sent, list) and sent and all(isinstance(s, str) for s in sent),
               f"{where}: the body is not an array of strings: {request['body']!r}")
-        wanted = [html.escape(t, quote=False) for t in request["texts"]]
+        wanted = [stand_in_service.encode_entities(t) for t in request["texts"]]
         check(sent == wanted, f"{where}: body {sent!r}, expected {wanted!r}")
 
 
@@ -495,7 +475,7 @@ def scenario_google_down(env, args, svc):
         check(len(microsoft) + len(google) == len(requests), "a request to another route")
         check(microsoft_texts(microsoft) == texts,
               f"Microsoft current texts {microsoft_texts(microsoft)!r}, expected {texts!r}")
-        check(any(html.escape(special, quote=False) in r["body"] for r in microsoft),
+        check(any(stand_in_service.encode_entities(special) in r["body"] for r in microsoft),
               "the text with & < > was not sent with entities")
         check(status == e2e.FINISHED, f"status {status.decode('gbk', 'replace')}")
         session.check_translated(session.asked)
