@@ -31,6 +31,7 @@ import json
 import os
 import socket
 import ssl
+import subprocess
 import sys
 import threading
 import time
@@ -563,22 +564,34 @@ def main():
     env = wine_env.WineEnv.load(state)
     svc = RealHostService().start()
     e2e.DIAGNOSTICS.append(("requests", lambda: [describe(r) for r in svc.requests()]))
+    failed = []
     try:
-        for name in args.scenarios:
+        for name in args.scenarios:  # each on its own: one failure does not hide the others
             print(f"--- {name}", flush=True)
-            SCENARIOS[name](env, args, svc)
-    except Failure as failure:
-        print(f"FAILED: {failure}")
-        for label, probe in e2e.DIAGNOSTICS:
             try:
-                print(f"  {label}: {probe()!r}")
-            except Exception as error:  # a diagnostic must not hide the failure
-                print(f"  {label}: unavailable ({error})")
-        return 1
+                SCENARIOS[name](env, args, svc)
+            except Failure as failure:
+                failed.append(name)
+                print(f"FAILED: {failure}")
+                shot = os.path.join(args.artifacts, name + "-failure.png")
+                try:
+                    env.screenshot(shot)
+                    print(f"  screen: {shot}")
+                except (OSError, subprocess.CalledProcessError):
+                    pass
+                for label, probe in e2e.DIAGNOSTICS:
+                    try:
+                        print(f"  {label}: {probe()!r}")
+                    except Exception as error:  # a diagnostic must not hide the failure
+                        print(f"  {label}: unavailable ({error})")
+            env.stop_all()
     finally:
         env.stop_all()
         svc.stop()
         wine_env.cleanup(state)
+    if failed:
+        print("failed: " + ", ".join(failed))
+        return 1
     print("passed")
     return 0
 
