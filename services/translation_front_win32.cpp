@@ -34,6 +34,10 @@ class ServiceClients final : public TranslationClients {
   AnsiText TranslateWithMicrosoft(const AnsiText& text, std::int32_t direction) override {
     return ::TranslateWithMicrosoft(text, direction);
   }
+  void BeginPass(bool microsoft, std::int32_t direction,
+                 const std::vector<AnsiText>& texts) override {
+    BeginTranslationPass(microsoft, direction, texts);
+  }
 };
 
 }  // namespace
@@ -44,4 +48,10 @@ void TranslateSourceBox() {
   MainWindowHandOver handOver;
   ServiceClients clients;
   TranslateSourceBoxWith(handOver, clients);
+}
+
+void BeginTranslations(const std::vector<AnsiText>& texts) {
+  MainWindowHandOver handOver;
+  ServiceClients clients;
+  BeginTranslationsWith(handOver, clients, texts);
 }
