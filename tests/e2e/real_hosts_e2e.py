@@ -322,13 +322,8 @@ class Session:
         # Only this sample's texts and events are worth printing on a failure.
         e2e.DIAGNOSTICS[:] = [d for d in e2e.DIAGNOSTICS if d[0] == "requests"]
         self.sample = e2e.Sample(self.env, self.args.sample, self.artifacts)
-        self.sample_process = self.env.procs[-1]
         order = self.sample.state()["enumeration"]
         self.asked = [n for n in order if n not in e2e.SKIPPED and n != "caption"] + ["caption"]
-
-    def restart_sample(self):
-        wine_env._kill_group(self.sample_process)
-        self.start_sample()
 
     def texts_asked(self):
         return [self.sample.initial[n].decode("gbk") for n in self.asked]
@@ -382,6 +377,7 @@ def microsoft_texts(requests):
 
 
 # ---- scenarios --------------------------------------------------------------------------------
+# A failing check leaves the programs running: the driver takes a screenshot, then ends them.
 
 def scenario_proof(env, args, svc):
     out = os.path.join(args.artifacts, "probe.txt")
@@ -402,113 +398,106 @@ def scenario_proof(env, args, svc):
 
     svc.configure({"google_original": "ok"})
     session = Session(env, args, "proof")
-    try:
-        status, wall = session.run_pass(svc)
-        requests = svc.requests()
-        report("proof pass (the Google original route answering)", status, wall, requests)
-        check(requests, "no request reached the stand-in")
-        first = requests[0]
-        check_request(first, "google_original", session.texts_asked()[0])
-        check(all(r["route"] == "google_original" for r in requests),
-              "a request went elsewhere than the Google original route")
-        check([r["texts"][0] for r in requests] == session.texts_asked(),
-              f"texts asked {[r['texts'] for r in requests]}")
-        check(status == e2e.FINISHED, f"status {status.decode('gbk', 'replace')}")
-        session.check_translated(session.asked)
-    finally:
-        session.stop()
+    status, wall = session.run_pass(svc)
+    requests = svc.requests()
+    report("proof pass (the Google original route answering)", status, wall, requests)
+    check(requests, "no request reached the stand-in")
+    check_request(requests[0], "google_original", session.texts_asked()[0])
+    check(all(r["route"] == "google_original" for r in requests),
+          "a request went elsewhere than the Google original route")
+    check([r["texts"][0] for r in requests] == session.texts_asked(),
+          f"texts asked {[r['texts'] for r in requests]}")
+    check(status == e2e.FINISHED, f"status {status.decode('gbk', 'replace')}")
+    session.check_translated(session.asked)
+    session.stop()
 
 
 def scenario_today(env, args, svc):
     svc.configure()
-    session = Session(env, args, "today")
-    try:
-        texts = session.texts_asked()
-        status, wall = session.run_pass(svc)
-        requests = svc.requests()
-        report("today, Google engine", status, wall, requests)
-        check(len(requests) == len(texts) + 1,
-              f"{len(requests)} requests for {len(texts)} texts: expected the Google original "
-              "once, then the current route for each text")
-        check_request(requests[0], "google_original", texts[0])
-        for request, text in zip(requests[1:], texts):
-            check_request(request, "google_current", text)
-        check(status == e2e.FINISHED, f"status {status.decode('gbk', 'replace')}")
-        session.check_translated(session.asked)
+    session = Session(env, args, "today_google")
+    texts = session.texts_asked()
+    status, wall = session.run_pass(svc)
+    requests = svc.requests()
+    report("today, Google engine", status, wall, requests)
+    check(len(requests) == len(texts) + 1,
+          f"{len(requests)} requests for {len(texts)} texts: expected the Google original once, "
+          "then the current route for each text")
+    check_request(requests[0], "google_original", texts[0])
+    for request, text in zip(requests[1:], texts):
+        check_request(request, "google_current", text)
+    check(status == e2e.FINISHED, f"status {status.decode('gbk', 'replace')}")
+    session.check_translated(session.asked)
+    session.stop()
 
-        # The Microsoft engine: its original route once (404), then the current one.
-        session.restart_sample()
-        e2e.focus_microsoft_box(env, session.tool.status["window"])
-        env.hold_key("space", 0.05)
-        time.sleep(0.5)
-        status, wall = session.run_pass(svc)
-        requests = svc.requests()
-        report("today, Microsoft engine", status, wall, requests)
-        check(requests, "no request")
-        check_request(requests[0], "microsoft_original", texts[0])
-        check(microsoft_texts(requests[1:]) == texts,
-              f"Microsoft current texts {microsoft_texts(requests[1:])!r}, expected {texts!r}")
-        check(status == e2e.FINISHED, f"status {status.decode('gbk', 'replace')}")
-        session.check_translated(session.asked)
-    finally:
-        session.stop()
+    # The Microsoft engine (a fresh tool, in front of the sample): its original route once
+    # (404), then the current one.
+    session = Session(env, args, "today_microsoft")
+    e2e.focus_microsoft_box(env, session.tool.status["window"])
+    env.hold_key("space", 0.05)
+    time.sleep(0.5)
+    status, wall = session.run_pass(svc)
+    requests = svc.requests()
+    report("today, Microsoft engine", status, wall, requests)
+    check(requests, "no request")
+    check_request(requests[0], "microsoft_original", texts[0])
+    sent = microsoft_texts(requests[1:])
+    check(sent == texts, f"Microsoft current texts {sent!r}, expected {texts!r}")
+    check(status == e2e.FINISHED, f"status {status.decode('gbk', 'replace')}")
+    session.check_translated(session.asked)
+    session.stop()
 
 
 def scenario_google_down(env, args, svc):
     svc.configure({"google_original": "drop", "google_current": "http500"})
     session = Session(env, args, "google_down")
-    try:
-        # A text with the three characters the JSON body carries as entities.
-        special = "Size < 10 & > 2"
-        file_window = next(w for w in session.sample.state()["windows"] if w["name"] == "file")
-        session.tool.inspector.set_text(file_window["hwnd"], special.encode("gbk"))
-        wait_for("the new text", lambda: session.sample.texts()["file"] == special.encode("gbk"), 10)
-        session.sample.initial["file"] = special.encode("gbk")
-        texts = session.texts_asked()
-        status, wall = session.run_pass(svc)
-        requests = svc.requests()
-        report("Google routes down", status, wall, requests)
-        google = [r for r in requests if r["route"] in ("google_original", "google_current")]
-        check(len(google) == 2, f"{len(google)} Google requests: expected each route once")
-        check_request(google[0], "google_original", texts[0])
-        check_request(google[1], "google_current", texts[0])
-        microsoft = [r for r in requests if r["route"] == "microsoft_current"]
-        check(len(microsoft) + len(google) == len(requests), "a request to another route")
-        check(microsoft_texts(microsoft) == texts,
-              f"Microsoft current texts {microsoft_texts(microsoft)!r}, expected {texts!r}")
-        check(any(stand_in_service.encode_entities(special) in r["body"] for r in microsoft),
-              "the text with & < > was not sent with entities")
-        check(status == e2e.FINISHED, f"status {status.decode('gbk', 'replace')}")
-        session.check_translated(session.asked)
-    finally:
-        session.stop()
+    # A text with the three characters the JSON body carries as entities.
+    special = "Size < 10 & > 2"
+    file_window = next(w for w in session.sample.state()["windows"] if w["name"] == "file")
+    session.tool.inspector.set_text(file_window["hwnd"], special.encode("gbk"))
+    wait_for("the new text", lambda: session.sample.texts()["file"] == special.encode("gbk"), 10)
+    session.sample.initial["file"] = special.encode("gbk")
+    texts = session.texts_asked()
+    status, wall = session.run_pass(svc)
+    requests = svc.requests()
+    report("Google routes down", status, wall, requests)
+    google = [r for r in requests if r["route"] in ("google_original", "google_current")]
+    check(len(google) == 2, f"{len(google)} Google requests: expected each route once")
+    check_request(google[0], "google_original", texts[0])
+    check_request(google[1], "google_current", texts[0])
+    microsoft = [r for r in requests if r["route"] == "microsoft_current"]
+    check(len(microsoft) + len(google) == len(requests), "a request to another route")
+    sent = microsoft_texts(microsoft)
+    check(sent == texts, f"Microsoft current texts {sent!r}, expected {texts!r}")
+    check(any(stand_in_service.encode_entities(special) in r["body"] for r in microsoft),
+          "the text with & < > was not sent with entities")
+    check(status == e2e.FINISHED, f"status {status.decode('gbk', 'replace')}")
+    session.check_translated(session.asked)
+    session.stop()
 
 
-def _failing_pass(env, args, svc, label, bound):
-    session = Session(env, args, label)
-    try:
-        status, wall = session.run_pass(svc, bound=bound + 30)
-        requests = svc.requests()
-        report(label, status, wall, requests)
-        print(f"    connections: {svc.connections}")
-        check(status == FAILED, f"status {status.decode('gbk', 'replace')}")
-        check(wall < bound, f"the pass took {wall:.1f} s, more than {bound} s")
-        session.check_translated([])
-        return requests
-    finally:
-        session.stop()
+def _failing_pass(env, args, svc, name, label, bound):
+    session = Session(env, args, name)
+    status, wall = session.run_pass(svc, bound=bound + 30)
+    requests = svc.requests()
+    report(label, status, wall, requests)
+    print(f"    connections: {svc.connections}")
+    check(status == FAILED, f"status {status.decode('gbk', 'replace')}")
+    check(wall < bound, f"the pass took {wall:.1f} s, more than {bound} s")
+    session.check_translated([])
+    session.stop()
+    return requests
 
 
 def scenario_all_down(env, args, svc):
     svc.stop()  # nothing listens
     try:
-        _failing_pass(env, args, svc, "every route refused", 20)
+        _failing_pass(env, args, svc, "all_refused", "every route refused", 20)
     finally:
         svc.start()
     svc.configure({"google_original": "gone", "microsoft_original": "gone",
                    "google_current": "http500", "microsoft_current": "http500"})
-    session_requests = _failing_pass(env, args, svc, "every route answering an error", 20)
-    routes = [r["route"] for r in session_requests]
+    requests = _failing_pass(env, args, svc, "all_errors", "every route answering an error", 20)
+    routes = [r["route"] for r in requests]
     check(routes == ["google_original", "google_current", "microsoft_current"],
           f"routes asked {routes}: expected the two Google routes, then Microsoft's current "
           "one, then none (all resting)")
@@ -517,7 +506,7 @@ def scenario_all_down(env, args, svc):
 def scenario_black_hole(env, args, svc):
     svc.configure(black_hole=True)
     try:
-        _failing_pass(env, args, svc, "every route black-holed", 30)
+        _failing_pass(env, args, svc, "black_hole", "every route black-holed", 30)
     finally:
         svc.stop()  # ends the connections held open
         svc.start()
@@ -527,20 +516,18 @@ def scenario_black_hole(env, args, svc):
 def scenario_mixed(env, args, svc):
     svc.configure()
     session = Session(env, args, "mixed")
-    try:
-        # The last two texts asked fail on every route: once the last control's text has
-        # made every route rest, the caption cannot be asked anywhere either.
-        failing = session.asked[-2:]
-        svc.configure(failing_texts=[session.sample.initial[n].decode("gbk") for n in failing])
-        status, wall = session.run_pass(svc)
-        requests = svc.requests()
-        report("mixed", status, wall, requests)
-        wanted = "翻译完成，2项未能翻译".encode("gbk")
-        check(status == wanted, f"status {status.decode('gbk', 'replace')}, expected "
-              f"{wanted.decode('gbk')}")
-        session.check_translated([n for n in session.asked if n not in failing])
-    finally:
-        session.stop()
+    # The last two texts asked fail on every route: once the last control's text has made
+    # every route rest, the caption cannot be asked anywhere either.
+    failing = session.asked[-2:]
+    svc.configure(failing_texts=[session.sample.initial[n].decode("gbk") for n in failing])
+    status, wall = session.run_pass(svc)
+    requests = svc.requests()
+    report("mixed", status, wall, requests)
+    wanted = "翻译完成，2项未能翻译".encode("gbk")
+    check(status == wanted, f"status {status.decode('gbk', 'replace')}, expected "
+          f"{wanted.decode('gbk')}")
+    session.check_translated([n for n in session.asked if n not in failing])
+    session.stop()
 
 
 SCENARIOS = {"proof": scenario_proof, "today": scenario_today, "google_down": scenario_google_down,
