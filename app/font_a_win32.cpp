@@ -1,12 +1,13 @@
 #include "app/font_a_win32.h"
 
-#include <cstring>
+#include <string>
 
 #include "app/main_window_texts.h"
+#include "app/wide_text_win32.h"
 
 HFONT FontA() {
   static HFONT font = [] {
-    LOGFONTA logFont{};
+    LOGFONTW logFont{};
     logFont.lfHeight = -12;
     logFont.lfWidth = 0;
     logFont.lfWeight = FW_NORMAL;
@@ -18,8 +19,11 @@ HFONT FontA() {
     logFont.lfClipPrecision = CLIP_STROKE_PRECIS;  // 2
     logFont.lfQuality = DRAFT_QUALITY;             // 1
     logFont.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
-    std::strncpy(logFont.lfFaceName, main_window_text::kFontAFace, LF_FACESIZE - 1);
-    return CreateFontIndirectA(&logFont);
+    // The face name goes in as UTF-16: through the ANSI call it would be looked up under
+    // whatever the system's code page makes of its bytes.
+    const std::wstring face = WideFrom936(main_window_text::kFontAFace);
+    face.copy(logFont.lfFaceName, LF_FACESIZE - 1);
+    return CreateFontIndirectW(&logFont);
   }();
   return font;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "text/ansi_text.h"
 
@@ -19,3 +20,8 @@ LinkColour LinkTextColour(bool hovered, bool opened);
 // "%1" in the command stands for the target; a command without it gets the target appended.
 // An empty command gives an empty text (nothing to run).
 AnsiText HtmOpenCommandLine(const AnsiText& registeredCommand, const AnsiText& target);
+
+// The same for a command as the system gives it, in UTF-16 (a unit of a surrogate pair is never
+// "%"); blank means only U+0020 and U+3000.
+std::u16string HtmOpenCommandLine(const std::u16string& registeredCommand,
+                                  const std::u16string& target);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/main_window_handles_win32.h"
+#include "app/wide_text_win32.h"
 
 MainWindowHandles& TheMainWindowHandles() {
   // Never destroyed: a worker thread may still read it while the process exits.
@@ -13,18 +14,24 @@ MainWindowHandles& TheMainWindowHandles() {
 
 namespace {
 
+// The boxes hold UTF-16; read wide and convert with code page 936 named, so the bytes are the
+// same whatever the system's ANSI code page is.
 AnsiText ReadWindowText(HWND window) {
-  const LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+  const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
   if (length <= 0) return {};
-  std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
+  std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1, L'\0');
   const LRESULT copied =
-      SendMessageA(window, WM_GETTEXT, static_cast<WPARAM>(buffer.size()),
+      SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(buffer.size()),
                    reinterpret_cast<LPARAM>(buffer.data()));
   if (copied <= 0) return {};
   const auto size = static_cast<std::size_t>(copied) < buffer.size() - 1
                         ? static_cast<std::size_t>(copied)
                         : buffer.size() - 1;
-  return AnsiText(buffer.data(), size);
+  return Text936FromWide(buffer.data(), size);
+}
+
+void WriteWindowText(HWND window, const AnsiText& text) {
+  SetWindowTextW(window, WideFrom936(text).c_str());
 }
 
 }  // namespace
@@ -37,13 +44,13 @@ AnsiText ReadSourceBoxText() { return ReadWindowText(TheMainWindowHandles().原�
 AnsiText ReadResultBoxText() { return ReadWindowText(TheMainWindowHandles().翻译结果.load()); }
 
 void SetSourceBoxText(const AnsiText& text) {
-  SetWindowTextA(TheMainWindowHandles().原文内容.load(), text.c_str());
+  WriteWindowText(TheMainWindowHandles().原文内容.load(), text);
 }
 void SetResultBoxText(const AnsiText& text) {
-  SetWindowTextA(TheMainWindowHandles().翻译结果.load(), text.c_str());
+  WriteWindowText(TheMainWindowHandles().翻译结果.load(), text);
 }
 void SetStatusText(const AnsiText& text) {
-  SetWindowTextA(TheMainWindowHandles().状态.load(), text.c_str());
+  WriteWindowText(TheMainWindowHandles().状态.load(), text);
 }
 
 bool IsMicrosoftBoxChecked() {

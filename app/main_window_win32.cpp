@@ -7,11 +7,12 @@
 #include "app/keyboard_navigation.h"
 #include "app/main_window_handles_win32.h"
 #include "app/main_window_texts.h"
+#include "app/wide_text_win32.h"
 #include "app/window_classes_win32.h"
 
 namespace {
 
-constexpr char kMainWindowClassName[] = "ZelvaneMainWindow";
+constexpr wchar_t kMainWindowClassName[] = L"ZelvaneMainWindow";
 constexpr int kCreatedWidth = 275;
 constexpr int kCreatedHeight = 185;
 // The created height of a drop-down list covers its selection field and the open list; this
@@ -54,8 +55,8 @@ enum class ControlFont { Default, A };
 
 struct ControlSpec {
   ControlId id;
-  const char* className;
-  const char* text;
+  const wchar_t* className;
+  const char* text;  // code page 936
   DWORD style;
   DWORD exStyle;
   int left, top, width, height;
@@ -68,16 +69,16 @@ const ControlSpec kControls[] = {
      0, 160, 104, 80, 24, ControlFont::A},
     {kId超级链接框1, kHyperlinkClassName, main_window_text::kKorvathLink, WS_CHILD | WS_VISIBLE,
      0, 32, 104, 80, 24, ControlFont::A},
-    {kId进度条, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_BITMAP, 0, 800, 320, 0, 0,
+    {kId进度条, L"STATIC", "", WS_CHILD | WS_VISIBLE | SS_BITMAP, 0, 800, 320, 0, 0,
      ControlFont::Default},
-    {kId选择框_谷歌, "BUTTON", main_window_text::kGoogleBox, kCheckBox, 0, 1134, 465, 0, 0,
+    {kId选择框_谷歌, L"BUTTON", main_window_text::kGoogleBox, kCheckBox, 0, 1134, 465, 0, 0,
      ControlFont::Default},
-    {kId选择框_必应, "BUTTON", main_window_text::kMicrosoftBox, kCheckBox, 0, 1136, 431, 0, 9,
+    {kId选择框_必应, L"BUTTON", main_window_text::kMicrosoftBox, kCheckBox, 0, 1136, 431, 0, 9,
      ControlFont::Default},
     {kId标签3, kCaptionClassName, main_window_text::kDirectionCaption, WS_CHILD | WS_VISIBLE, 0,
      938, 652, 0, 0, ControlFont::Default},
     // For a drop-down list the created height is the height of the open list.
-    {kId组合框1, "COMBOBOX", "",
+    {kId组合框1, L"COMBOBOX", "",
      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST |
          CBS_AUTOHSCROLL,
      0, 1004, 651, 0, kDirectionDropDownHeight, ControlFont::Default},
@@ -85,14 +86,14 @@ const ControlSpec kControls[] = {
      904, 376, 0, 0, ControlFont::Default},
     {kId标签1, kCaptionClassName, main_window_text::kSourceCaption, WS_CHILD | WS_VISIBLE, 0,
      680, 376, 0, 0, ControlFont::Default},
-    {kId翻译结果, "EDIT", "", kEditBase | kMultiLine | WS_VSCROLL | WS_BORDER | ES_LEFT | ES_READONLY,
+    {kId翻译结果, L"EDIT", "", kEditBase | kMultiLine | WS_VSCROLL | WS_BORDER | ES_LEFT | ES_READONLY,
      0, 904, 400, 8, 0, ControlFont::Default},
-    {kId原文内容, "EDIT", "", kEditBase | kMultiLine | WS_VSCROLL | WS_BORDER | ES_LEFT, 0, 680,
+    {kId原文内容, L"EDIT", "", kEditBase | kMultiLine | WS_VSCROLL | WS_BORDER | ES_LEFT, 0, 680,
      399, 0, 1, ControlFont::Default},
-    {kId编辑框1, "EDIT", main_window_text::kDescription,
+    {kId编辑框1, L"EDIT", main_window_text::kDescription,
      kEditBase | kMultiLine | ES_CENTER | ES_READONLY, WS_EX_STATICEDGE, 16, 8, 240, 88,
      ControlFont::A},
-    {kId状态, "EDIT", main_window_text::kStatusAtStart,
+    {kId状态, L"EDIT", main_window_text::kStatusAtStart,
      kEditBase | ES_AUTOHSCROLL | ES_CENTER | ES_READONLY, WS_EX_CLIENTEDGE, 16, 128, 240, 20,
      ControlFont::A},
 };
@@ -180,7 +181,9 @@ void RememberHandle(ControlId id, HWND control) {
 
 void FillDirectionList(HWND list) {
   for (const auto& item : main_window_text::kDirectionItems) {
-    const LRESULT index = SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.text));
+    const std::wstring text = WideFrom936(item.text);
+    const LRESULT index =
+        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     if (index >= 0) {
       SendMessageA(list, CB_SETITEMDATA, static_cast<WPARAM>(index), item.value);
     }
@@ -191,14 +194,14 @@ void FillDirectionList(HWND list) {
 bool CreateControls(HWND window, HINSTANCE instance) {
   const auto defaultFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   for (const ControlSpec& spec : kControls) {
-    HWND control = CreateWindowExA(spec.exStyle, spec.className, spec.text, spec.style,
-                                   spec.left, spec.top, spec.width, spec.height, window,
+    HWND control = CreateWindowExW(spec.exStyle, spec.className, WideFrom936(spec.text).c_str(),
+                                   spec.style, spec.left, spec.top, spec.width, spec.height, window,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
                                    instance, nullptr);
     if (control == nullptr) return false;
     const HFONT font = spec.font == ControlFont::A ? FontA() : defaultFont;
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (lstrcmpiA(spec.className, "EDIT") == 0) {
+    if (lstrcmpiW(spec.className, L"EDIT") == 0) {
       SendMessageA(control, EM_LIMITTEXT, 0, 0);  // no limit of its own
       SendMessageA(control, EM_SETSEL, 0, 0);     // caret at the start
       if ((spec.style & ES_MULTILINE) == 0) {
@@ -237,7 +240,7 @@ LRESULT OnControlColour(HDC dc, HWND control, UINT message, WPARAM wParam, LPARA
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam,
@@ -274,18 +277,18 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam,
       if (g_onDestroying != nullptr) g_onDestroying();
       return 0;
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 bool RegisterMainWindowClass(HINSTANCE instance) {
-  WNDCLASSEXA windowClass{};
+  WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = MainWindowProc;
   windowClass.hInstance = instance;
   windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = kMainWindowClassName;
-  return RegisterClassExA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 }  // namespace
@@ -300,7 +303,8 @@ bool CreateMainWindow(MainWindowHandler created, MainWindowHandler destroying) {
   }
   const int left = (GetSystemMetrics(SM_CXSCREEN) - kCreatedWidth) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - kCreatedHeight) / 2;
-  HWND window = CreateWindowExA(0, kMainWindowClassName, main_window_text::kTitle,
+  HWND window = CreateWindowExW(0, kMainWindowClassName,
+                                WideFrom936(main_window_text::kTitle).c_str(),
                                 WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, left, top,
                                 kCreatedWidth, kCreatedHeight, nullptr, nullptr, instance,
                                 nullptr);

@@ -6,6 +6,7 @@
 #include "app/main_window_controls.h"
 #include "app/main_window_texts.h"
 #include "app/main_window_win32.h"
+#include "app/wide_text_win32.h"
 #include "keyboard/keyboard_win32.h"
 #include "translate_pass/translate_pass_win32.h"
 
@@ -32,16 +33,18 @@ void ProgramMain() {
   WriteTmpStartSignal();
   SetMessagePreTranslator(&PreTranslateMainWindowKeys);
   if (!CreateMainWindow(&OnMainWindowCreated, &OnMainWindowDestroying)) {
-    MessageBoxA(nullptr, main_window_text::kCreateFailed, main_window_text::kTitle,
-                MB_OK | MB_ICONERROR);
+    MessageBoxW(nullptr, WideFrom936(main_window_text::kCreateFailed).c_str(),
+                WideFrom936(main_window_text::kTitle).c_str(), MB_OK | MB_ICONERROR);
     ExitProcess(static_cast<UINT>(-1));
   }
   MSG message;
   // Thread messages (hwnd 0) are dispatched as well: the hotkey poll timer has no window.
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+  // The wide loop hands typed characters to the wide windows as they are, with no round trip
+  // through the system's ANSI code page.
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     if (PreTranslateApplicationMessage(&message)) continue;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
   EndProgram(0);
 }

@@ -8,6 +8,7 @@
 
 #include "app/hyperlink_rules.h"
 #include "app/main_window_texts.h"
+#include "app/wide_text_win32.h"
 
 namespace {
 
@@ -18,12 +19,13 @@ struct LinkState {
   bool opened = false;
 };
 
-AnsiText OwnText(HWND window) {
-  const int length = GetWindowTextLengthA(window);
+// The window's own text as UTF-16: drawn as it is, with no code page in between.
+std::wstring OwnText(HWND window) {
+  const int length = GetWindowTextLengthW(window);
   if (length <= 0) return {};
-  std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
-  const int copied = GetWindowTextA(window, buffer.data(), length + 1);
-  return AnsiText(buffer.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0);
+  std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(window, buffer.data(), length + 1);
+  return std::wstring(buffer.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0);
 }
 
 void DrawCentredText(HWND window, HDC dc, COLORREF colour) {
@@ -32,8 +34,8 @@ void DrawCentredText(HWND window, HDC dc, COLORREF colour) {
   const HGDIOBJ oldFont = SelectObject(dc, g_childFont);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, colour);
-  const AnsiText text = OwnText(window);
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &client,
+  const std::wstring text = OwnText(window);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &client,
             DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
   SelectObject(dc, oldFont);
 }
@@ -63,19 +65,44 @@ HCURSOR LinkCursor() {
   return cursor;
 }
 
+struct ProcessHandles {
+  PROCESS_INFORMATION info{};
+  ~ProcessHandles() {
+    if (info.hThread != nullptr) CloseHandle(info.hThread);
+    if (info.hProcess != nullptr) CloseHandle(info.hProcess);
+  }
+};
+
+// Runs a command line shown normally, as WinExec with SW_SHOW does, but wide: a browser
+// installed under a path with characters outside the system's ANSI code page still starts.
+bool RunShown(std::u16string line) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOW;
+  ProcessHandles process;
+  return CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(&line[0]), nullptr, nullptr, FALSE,
+                        0, nullptr, nullptr, &startup, &process.info) != FALSE;
+}
+
 // Opens the link's page with the shell; falls back to the command registered for .htm files.
+// Both ways are wide, so neither depends on the system's ANSI code page.
 bool OpenLinkTarget(HWND window) {
-  const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(
-      window, "open", main_window_text::kLinkTarget, nullptr, nullptr, SW_SHOW));
+  const std::wstring target = WideFrom936(main_window_text::kLinkTarget);
+  const auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(window, L"open", target.c_str(), nullptr, nullptr, SW_SHOW));
   if (result > 32) return true;
-  char command[2048] = {};
-  DWORD size = sizeof command;
-  if (AssocQueryStringA(ASSOCF_NONE, ASSOCSTR_COMMAND, ".htm", "open", command, &size) != S_OK) {
+  wchar_t command[2048] = {};
+  DWORD size = ARRAYSIZE(command);  // in characters
+  if (AssocQueryStringW(ASSOCF_NONE, ASSOCSTR_COMMAND, L".htm", L"open", command, &size) !=
+      S_OK) {
     return false;
   }
-  const AnsiText line = HtmOpenCommandLine(command, main_window_text::kLinkTarget);
+  const std::u16string line = HtmOpenCommandLine(
+      std::u16string(reinterpret_cast<const char16_t*>(command)),
+      cp936::ToUtf16(main_window_text::kLinkTarget));
   if (line.empty()) return false;
-  return WinExec(line.c_str(), SW_SHOW) > 32;
+  return RunShown(line);
 }
 
 constexpr UINT_PTR kLeaveCheckTimer = 1;
@@ -160,12 +187,12 @@ LRESULT CALLBACK HyperlinkProc(HWND window, UINT message, WPARAM wParam,
       return 0;
     }
     case WM_SETTEXT: {
-      const LRESULT result = DefWindowProcA(window, message, wParam, lParam);
+      const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
       InvalidateRect(window, nullptr, TRUE);
       return result;
     }
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK CaptionProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
@@ -176,11 +203,11 @@ LRESULT CALLBACK CaptionProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     EndPaint(window, &paint);
     return 0;
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
-bool RegisterOne(HINSTANCE instance, const char* name, WNDPROC procedure, int extraBytes) {
-  WNDCLASSEXA windowClass{};
+bool RegisterOne(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, int extraBytes) {
+  WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.style = CS_HREDRAW | CS_VREDRAW;
   windowClass.lpfnWndProc = procedure;
@@ -189,7 +216,7 @@ bool RegisterOne(HINSTANCE instance, const char* name, WNDPROC procedure, int ex
   windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = name;
-  return RegisterClassExA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 
 #include <windows.h>
 
-inline constexpr char kHyperlinkClassName[] = "ZelvaneHyperlink";
-inline constexpr char kCaptionClassName[] = "ZelvaneCaption";
+inline constexpr wchar_t kHyperlinkClassName[] = L"ZelvaneHyperlink";
+inline constexpr wchar_t kCaptionClassName[] = L"ZelvaneCaption";
 
 // Registers both classes; `font` is the font they draw their text in.
 bool RegisterChildWindowClasses(HINSTANCE instance, HFONT font);

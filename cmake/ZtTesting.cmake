@@ -2,9 +2,10 @@
 #
 #   zt_add_native_test(NAME name SOURCES ... LIBS ...)
 #       a GoogleTest executable over the portable core; native tree only, label "native".
-#   zt_add_wine_gtest(NAME name SOURCES ... LIBS ... [LABELS ...])
+#   zt_add_wine_gtest(NAME name SOURCES ... LIBS ... [LABELS ...] [LOCALES ...])
 #       a GoogleTest executable built by both mingw trees; run under wine64 (win64 tree only),
-#       label "wine", inside the shared Wine environment fixture.
+#       label "wine", inside the shared Wine environment fixture. Each of LOCALES (for example
+#       en_US: ANSI code page 1252) runs it once more as NAME_LOCALE under that locale.
 #   zt_add_wine_command_test(NAME name COMMAND ... [LABELS ...] [TIMEOUT s])
 #       any command (usually a Python driver) run in the Wine environment fixture.
 #
@@ -48,7 +49,7 @@ if(ZT_RUNS_UNDER_WINE AND NOT TARGET_WINE_FIXTURE_DONE)
 endif()
 
 function(zt_add_wine_gtest)
-  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS;LOCALES" ${ARGN})
   if(NOT WIN32)
     return()
   endif()
@@ -65,6 +66,14 @@ function(zt_add_wine_gtest)
                    $<TARGET_FILE:${T_NAME}>)
   set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine_env RESOURCE_LOCK wine_desktop
                        LABELS "wine;${T_LABELS}" TIMEOUT ${T_TIMEOUT})
+  foreach(locale ${T_LOCALES})
+    add_test(NAME ${T_NAME}_${locale}
+             COMMAND ${ZT_PYTHON} ${ZT_WINE_ENV} run ${ZT_WINE_STATE} --timeout ${T_TIMEOUT}
+                     --locale ${locale}.UTF-8 -- $<TARGET_FILE:${T_NAME}>)
+    set_tests_properties(${T_NAME}_${locale} PROPERTIES FIXTURES_REQUIRED wine_env
+                         RESOURCE_LOCK wine_desktop LABELS "wine;${T_LABELS}"
+                         TIMEOUT ${T_TIMEOUT})
+  endforeach()
 endfunction()
 
 function(zt_add_wine_command_test)

@@ -1,5 +1,6 @@
 #include "keyboard/hotkey_registry.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -52,6 +53,10 @@ HotkeyRegistration HotkeyRegistry::Register(HotkeyRoutine callback, std::int32_t
 
   const auto id = static_cast<std::int32_t>(kFirstId + entries_.size());
   entries_.push_back({id, callback, keyCode, modifierMask, secondKey, kHotkeyIdle, callMode});
+  // Every tick computes the held mask, whatever a record's own mask is.
+  for (std::uint8_t modifier : {kVkShift, kVkControl, kVkMenu, kVkLeftWin}) NeedKey(modifier);
+  NeedKey(HotkeyVirtualKey(keyCode));
+  if (secondKey != 0) NeedKey(HotkeyVirtualKey(secondKey));
   if (id != kFirstId) return {id, 0};
   return {id, intervalMs > 0 ? intervalMs : kDefaultIntervalMs};
 }
@@ -85,7 +90,13 @@ void HotkeyRegistry::Poll(const KeySnapshot& snapshot, HotkeyFirePort& firePort)
   }
 }
 
+void HotkeyRegistry::NeedKey(std::uint8_t virtualKey) {
+  const auto at = std::lower_bound(neededKeys_.begin(), neededKeys_.end(), virtualKey);
+  if (at == neededKeys_.end() || *at != virtualKey) neededKeys_.insert(at, virtualKey);
+}
+
 void HotkeyRegistry::Release() {
   std::vector<HotkeyEntry>().swap(entries_);
+  std::vector<std::uint8_t>().swap(neededKeys_);
   released_ = true;
 }

@@ -83,7 +83,16 @@ class HotkeyRegistry {
   const std::vector<HotkeyEntry>& entries() const { return entries_; }
   HotkeyEntry& entryAt(std::size_t position) { return entries_.at(position); }
 
+  // The virtual keys a tick can look at: every record's key and second key, and the four
+  // modifier keys of the held mask. Ascending, each once; empty while there is no record.
+  // Poll reads no other slot of the snapshot, so a snapshot that holds only these keys (the
+  // rest left 0) fires exactly as a full one would.
+  const std::vector<std::uint8_t>& neededKeys() const { return neededKeys_; }
+
  private:
+  void NeedKey(std::uint8_t virtualKey);
+
   std::vector<HotkeyEntry> entries_;
+  std::vector<std::uint8_t> neededKeys_;
   bool released_ = false;
 };

@@ -1,5 +1,6 @@
-// The registry's Win32 adapter: the window-less poll timer, the GetAsyncKeyState snapshot,
-// and the two ways of firing (a new thread, or a synchronous window-procedure call).
+// The registry's Win32 adapter: the window-less poll timer, the GetAsyncKeyState snapshot of
+// the keys the records need, and the two ways of firing (a new thread, or a synchronous
+// window-procedure call).
 #include <windows.h>
 
 #include "keyboard/hotkey_registry.h"
@@ -32,15 +33,19 @@ class Win32HotkeyFirePort final : public HotkeyFirePort {
 
 }  // namespace
 
-void TakeKeySnapshot(KeySnapshot& snapshot) {
-  for (int key = 1; key <= 255; ++key) snapshot[key - 1] = GetAsyncKeyState(key);
-  snapshot[255] = 0;
+void TakeKeySnapshot(const std::vector<std::uint8_t>& keys, KeySnapshot& snapshot) {
+  snapshot.fill(0);
+  for (std::uint8_t key : keys) {
+    if (key != 0) snapshot[key - 1] = GetAsyncKeyState(key);
+  }
 }
 
 void PollHotkeys() {
   if (g_registry.entries().empty()) return;  // nothing registered yet, or released at exit
+  // Only the keys the records can look at: each query is a call into the window system (under
+  // Wine a round trip to its server), and a tick runs a hundred times a second while idle.
   KeySnapshot snapshot;
-  TakeKeySnapshot(snapshot);
+  TakeKeySnapshot(g_registry.neededKeys(), snapshot);
   Win32HotkeyFirePort firePort;
   g_registry.Poll(snapshot, firePort);
 }

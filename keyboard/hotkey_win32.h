@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "keyboard/hotkey_registry.h"
 
 // One tick over the real keyboard. Only the poll timer calls it.
@@ -11,5 +14,6 @@ void PollHotkeys();
 // The procedure of the window-less poll timer; it ignores its arguments.
 void CALLBACK HotkeyTimerProc(HWND window, UINT message, UINT_PTR eventId, DWORD time) noexcept;
 
-// The state of keys 1..255 from GetAsyncKeyState, in ascending order.
-void TakeKeySnapshot(KeySnapshot& snapshot);
+// The state of each of `keys` from GetAsyncKeyState, in the order given (key 0 is skipped);
+// every other slot is 0, as for a key fully up.
+void TakeKeySnapshot(const std::vector<std::uint8_t>& keys, KeySnapshot& snapshot);

@@ -49,18 +49,20 @@ void PumpingDelay(std::int32_t amount, std::int32_t unit) {
 
 void PumpPendingMessages() {
   MSG message;
-  // WM_QUIT is left where it is, for the main message loop to end on.
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) && message.message != WM_QUIT) {
+  // WM_QUIT is left where it is, for the main message loop to end on. Wide, like the main
+  // loop: a character typed meanwhile reaches the tool's wide windows as it is, not through
+  // the system's ANSI code page.
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) && message.message != WM_QUIT) {
     // Taken without blocking: a message seen at the head can vanish before it is removed
     // (a paint made valid meanwhile), and a blocking get would then hang the caller.
-    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return;
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return;
     if (message.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(message.wParam));
       return;
     }
     if (PreTranslateApplicationMessage(&message)) continue;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
 }
 

@@ -19,7 +19,9 @@ std::u16string ToUtf16(const AnsiText& text);
 // an unpaired surrogate): such a text could only come out damaged.
 std::optional<AnsiText> FromUtf16(const std::u16string& units);
 
-// UTF-16 to GBK with every character that has no GBK form as '?'.
+// UTF-16 to GBK with every character that has no GBK form as '?' (one per UTF-16 unit), as
+// the ANSI calls give it on a code page 936 system: the Win32 converter first tries its
+// best-fit table (U+00C0 À becomes à), which the iconv stand-in does not have.
 AnsiText FromUtf16Lossy(const std::u16string& units);
 
 }  // namespace cp936

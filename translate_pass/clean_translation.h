@@ -6,7 +6,10 @@
 
 // Every occurrence of `search` replaced by `replacement`, ASCII letters compared without
 // case. Matches start only at a character boundary (a double-byte character is stepped over
-// whole); a lead byte standing last is dropped. An empty text or search gives the text as is.
+// whole). Once fewer bytes remain than `search` has, they are kept as they are, a lead byte
+// standing last among them included; only a lead byte standing last that the walk reaches as a
+// character of its own (with a one-byte `search`) is dropped. An empty text or search gives
+// the text as is.
 AnsiText ReplaceAll(const AnsiText& text, const AnsiText& search, const AnsiText& replacement);
 
 // Applies five (search, replacement) pairs in turn with ReplaceAll; an empty search changes

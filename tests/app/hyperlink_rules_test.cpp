@@ -45,4 +45,28 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"", ""},
         CommandCase{"   ", ""}));
 
+struct WideCommandCase {
+  const char16_t* registered;
+  const char16_t* expected;
+};
+
+class HtmCommandUtf16 : public ::testing::TestWithParam<WideCommandCase> {};
+
+TEST_P(HtmCommandUtf16, PlacesTargetWhateverTheCharacters) {
+  const WideCommandCase& c = GetParam();
+  EXPECT_EQ(HtmOpenCommandLine(std::u16string(c.registered), u"http://h/p"), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HtmCommandUtf16,
+    ::testing::Values(
+        WideCommandCase{u"\"C:\\b\\browser.exe\"", u"\"C:\\b\\browser.exe\" http://h/p"},
+        WideCommandCase{u"browser -url %1 -new", u"browser -url http://h/p -new"},
+        // A folder name with no GBK form (Korean) and a character beyond the BMP stay whole.
+        WideCommandCase{u"\"C:\\\uBE0C\uB77C\uC6B0\uC800\\\U0001F310.exe\" \"%1\"",
+                        u"\"C:\\\uBE0C\uB77C\uC6B0\uC800\\\U0001F310.exe\" \"http://h/p\""},
+        WideCommandCase{u"%1%1", u"http://h/phttp://h/p"},
+        WideCommandCase{u"", u""},
+        WideCommandCase{u" \u3000 ", u""}));
+
 }  // namespace

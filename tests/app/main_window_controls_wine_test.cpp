@@ -1,5 +1,6 @@
 // The control operations called from a worker thread while this thread runs the window, as
-// the translation pass does; and the program's version record.
+// the translation pass does. Also run under English and Japanese code pages: the window and
+// its boxes hold the same characters whatever the system's ANSI code page.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -135,13 +136,26 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"Long", LongTextWithLineBreaks(3000)}),
     [](const ::testing::TestParamInfo<TextCase>& info) { return std::string(info.param.name); });
 
-TEST_F(MainWindowControls, StatusTextIsReplacedWhole) {
+std::wstring WideText(HWND window) {
+  wchar_t text[256] = {};
+  const int length = GetWindowTextW(window, text, 256);
+  return std::wstring(text, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+TEST_F(MainWindowControls, StatusTextIsReplacedWholeWithItsCharacters) {
   OnWorker([] { SetStatusText("\xD5\xFD\xD4\xDA\xB7\xAD\xD2\xEB..."); });  // 正在翻译...
-  char text[64] = {};
-  GetWindowTextA(StatusBoxHandle(), text, sizeof text);
-  EXPECT_STREQ(text, "\xD5\xFD\xD4\xDA\xB7\xAD\xD2\xEB...");
+  EXPECT_EQ(WideText(StatusBoxHandle()), L"\u6B63\u5728\u7FFB\u8BD1...");
   OnWorker([] { SetStatusText(""); });
-  EXPECT_EQ(GetWindowTextLengthA(StatusBoxHandle()), 0);
+  EXPECT_EQ(GetWindowTextLengthW(StatusBoxHandle()), 0);
+}
+
+TEST_F(MainWindowControls, TitleAndDescriptionHoldTheirCharacters) {
+  EXPECT_EQ(WideText(MainWindowHandle()), L"Zelvane\u8F6F\u4EF6\u7FFB\u8BD1\u63D2\u4EF6");
+  // The first line: 本程序适合用于对英文软件的翻译
+  const std::wstring firstLine =
+      L"\u672C\u7A0B\u5E8F\u9002\u5408\u7528\u4E8E\u5BF9\u82F1\u6587\u8F6F\u4EF6\u7684"
+      L"\u7FFB\u8BD1\r\n";
+  EXPECT_EQ(WideText(DescriptionBoxHandle()).substr(0, firstLine.size()), firstLine);
 }
 
 TEST_F(MainWindowControls, RedrawFromAnotherThreadReturns) {

@@ -10,7 +10,7 @@ import tempfile
 import time
 import unittest
 
-from tool_session import IDS, SCREEN_H, SCREEN_W, TITLE, ToolSession, WineEnv
+from tool_session import IDS, SCREEN_H, SCREEN_W, TITLE, Inspector, ToolSession, WineEnv
 
 # Window styles and messages.
 WS_CHILD, WS_VISIBLE, WS_CLIPSIBLINGS, WS_CLIPCHILDREN = 0x40000000, 0x10000000, 0x04000000, 0x02000000
@@ -264,23 +264,29 @@ class Closing(ToolTest):
         self.assertEqual(self.tool.wait_exit(15), 0)
 
 
-class StartUp(ToolTest):
-    JOKING = "你绝对在逗我".encode("gbk")
+JOKING = "你绝对在逗我".encode("gbk")
 
+
+def press_f2_on_own_window(tool):
+    """F2 over the description until the status line answers; the status text last read."""
+    l, t, r, b = tool.control("编辑框1")["window"]
+    ENV.xdotool("mousemove", (l + r) // 2, (t + b) // 2)
+    status = tool.handle("状态")
+    deadline = time.time() + 15
+    text = b""
+    while time.time() < deadline and text != JOKING:
+        ENV.hold_key("F2")
+        time.sleep(0.5)
+        text = tool.ins.get_text(status)
+    return text
+
+
+class StartUp(ToolTest):
     def test_f2_is_registered_and_answers_on_the_tools_own_window(self):
         # The hotkey poll runs on a window-less timer: this shows that start-up registered F2
         # and that the message loop dispatches thread messages.
-        l, t, r, b = self.tool.control("编辑框1")["window"]
-        ENV.xdotool("mousemove", (l + r) // 2, (t + b) // 2)
-        status = self.tool.handle("状态")
-        self.assertEqual(self.tool.ins.get_text(status), STATUS)
-        deadline = time.time() + 15
-        text = b""
-        while time.time() < deadline and text != self.JOKING:
-            ENV.hold_key("F2")
-            time.sleep(0.5)
-            text = self.tool.ins.get_text(status)
-        self.assertEqual(text, self.JOKING)
+        self.assertEqual(self.tool.ins.get_text(self.tool.handle("状态")), STATUS)
+        self.assertEqual(press_f2_on_own_window(self.tool), JOKING)
         self.assertIsNone(self.tool.wait_exit(0.5))
 
 
@@ -294,6 +300,41 @@ class LongTexts(ToolTest):
                 hwnd = self.tool.handle(name)
                 self.assertEqual(self.tool.ins.set_text(hwnd, text), 1)
                 self.assertEqual(self.tool.ins.get_text(hwnd), text)
+
+
+# Locales the tool is also started under, and the ANSI code page each gives a Wine program.
+OTHER_CODE_PAGES = [("en_US.UTF-8", 1252), ("ja_JP.UTF-8", 932)]
+
+
+class OtherCodePages(unittest.TestCase):
+    """The tool started on an English or a Japanese system shows what it shows on a Chinese
+    one: every text read back from outside as UTF-16 is the one it has under code page 936."""
+
+    def setUp(self):
+        self.tool = ToolSession(ENV, TOOL, INSPECTOR)
+
+    def tearDown(self):
+        ENV.stop_all()
+
+    def test_each_locale_gives_its_code_page(self):
+        for locale, code_page in OTHER_CODE_PAGES + [("zh_CN.UTF-8", 936)]:
+            with self.subTest(locale=locale):
+                self.assertEqual(self.tool.ins.ansi_code_page(locale), code_page)
+
+    def test_window_texts_status_and_boxes_as_under_936(self):
+        for locale, _ in OTHER_CODE_PAGES:
+            with self.subTest(locale=locale):
+                ENV.stop_all()
+                self.tool.start(locale)
+                self.assertEqual(Inspector.wide_text(self.tool.main), TITLE.decode("gbk"))
+                for name, *_, text in CONTROLS:
+                    self.assertEqual(Inspector.wide_text(self.tool.control(name)),
+                                     text.decode("gbk"), name)
+                combo = self.tool.control("组合框1")
+                self.assertEqual([bytes.fromhex(i) for i in combo["items"]],
+                                 [t.encode("gbk") for t, _ in DIRECTIONS])
+                # Written from the pass's own thread through the status line operation.
+                self.assertEqual(press_f2_on_own_window(self.tool), JOKING)
 
 
 def main():

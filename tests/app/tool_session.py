@@ -28,8 +28,9 @@ class ToolSession:
         self.proc = None
         self.tree = None
 
-    def start(self):
-        self.proc = self.env.start([self.tool])
+    def start(self, locale=None):
+        """Starts the tool; `locale` (for example "en_US.UTF-8") sets its ANSI code page."""
+        self.proc = self.env.start([self.tool], extra_env={"LC_ALL": locale} if locale else None)
         self.tree = self.ins.dump(title=TITLE, timeout=30)
         if self.tree is None:
             raise AssertionError("the tool's window did not appear")

@@ -4,10 +4,12 @@
 //
 // An English settings window with buttons, captions, check boxes inside a group box, a panel
 // with children, texts the pass must skip, and one caption owned by a second thread that
-// stops answering messages right after creating it. A stand-in shell desktop window (class
-// "Progman", title "Program Manager") sits beside it. Every 100 ms the program writes
-// STATE_FILE as JSON: each window's name and text (hex of its code page 936 bytes), the
-// WM_SETTEXT messages its windows received, and the key messages its thread took.
+// stops answering messages right after creating it, and a Korean caption (created wide) whose
+// text has no form in code page 936. A stand-in shell desktop window (class "Progman", title
+// "Program Manager") sits beside it. Every 100 ms the program writes STATE_FILE as JSON: each
+// window's name and text (hex of its code page 936 bytes, and "wtext": hex of the UTF-16 it
+// holds, little endian), the WM_SETTEXT messages its windows received, and the key messages
+// its thread took.
 #include <windows.h>
 
 #include "../tools/hex_text.h"
@@ -31,6 +33,21 @@ HANDLE g_neverSet = nullptr;
 HANDLE g_hungWindowMade = nullptr;
 
 // Reads the stored text without a message, so the hung window can be read too.
+std::wstring WideTextOf(HWND window) {
+  wchar_t wide[4096] = {};
+  const int length = InternalGetWindowText(window, wide, 4096);
+  return std::wstring(wide, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+std::string Utf16Bytes(const std::wstring& wide) {
+  std::string bytes;
+  for (wchar_t unit : wide) {
+    bytes.push_back(static_cast<char>(unit & 0xff));
+    bytes.push_back(static_cast<char>((unit >> 8) & 0xff));
+  }
+  return bytes;
+}
+
 std::string TextOf(HWND window) {
   wchar_t wide[4096] = {};
   const int length = InternalGetWindowText(window, wide, 4096);
@@ -64,7 +81,8 @@ void WriteState() {
     std::snprintf(rect, sizeof rect, "[%ld,%ld,%ld,%ld]", r.left, r.top, r.right, r.bottom);
     json += std::string(i ? "," : "") + "{\"name\":\"" + g_windows[i].name + "\",\"hwnd\":" +
             std::to_string(reinterpret_cast<std::uintptr_t>(g_windows[i].handle)) +
-            ",\"rect\":" + rect + ",\"text\":\"" + Hex(TextOf(g_windows[i].handle)) + "\"}";
+            ",\"rect\":" + rect + ",\"text\":\"" + Hex(TextOf(g_windows[i].handle)) +
+            "\",\"wtext\":\"" + Hex(Utf16Bytes(WideTextOf(g_windows[i].handle))) + "\"}";
   }
   json += "],\"events\":[";
   for (std::size_t i = 0; i < g_events.size(); ++i)
@@ -161,6 +179,11 @@ int main(int argc, char** argv) {
   Child("dian", "STATIC", "\xD8\xBC marker", 0, 20, 285, 220, 20, main);  // 丶
   Child("empty", "STATIC", "", 0, 20, 315, 220, 20, main);
   Child("spaces", "STATIC", "   ", 0, 20, 345, 220, 20, main);
+  // 한국어 설정: no character of it has a GBK form, so no ANSI call can carry it.
+  HWND korean = CreateWindowExW(0, L"STATIC", L"\uD55C\uAD6D\uC5B4 \uC124\uC815",
+                                WS_CHILD | WS_VISIBLE, 280, 245, 220, 20, main, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+  g_windows.push_back({"korean", korean});
 
   HWND desktop = CreateWindowExA(WS_EX_TOOLWINDOW, "Progman", "Program Manager",
                                  WS_POPUP | WS_VISIBLE | WS_BORDER, 1100, 680, 160, 90, nullptr,

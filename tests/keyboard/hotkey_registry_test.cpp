@@ -362,4 +362,83 @@ INSTANTIATE_TEST_SUITE_P(
                     // The left/right variants (160..165) are not what the mask reads.
                     ModifierCase{{160, 162, 164}, 0}));
 
+
+// ---- the keys a tick needs --------------------------------------------------------------
+
+namespace needed_keys {
+
+struct Registration {
+  std::int32_t keyCode;
+  std::int32_t modifierMask;
+  std::int32_t secondKey;
+};
+
+struct NeededCase {
+  const char* name;
+  std::vector<Registration> registrations;
+  std::vector<std::uint8_t> expected;
+};
+
+class NeededKeys : public testing::TestWithParam<NeededCase> {};
+
+TEST_P(NeededKeys, AreTheRecordsKeysAndTheFourModifiers) {
+  HotkeyRegistry registry;
+  for (const Registration& r : GetParam().registrations)
+    registry.Register(&RoutineA, r.keyCode, r.modifierMask, r.secondKey, 0, 0);
+  EXPECT_EQ(registry.neededKeys(), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Registrations, NeededKeys,
+    testing::Values(
+        NeededCase{"NothingRegistered", {}, {}},
+        NeededCase{"OneKey", {{kF2, 0, 0}}, {16, 17, 18, 91, 113}},
+        NeededCase{"ShiftF2BesideF2AddsNoKey", {{kF2, 0, 0}, {kF2, 4, 0}}, {16, 17, 18, 91, 113}},
+        NeededCase{"SignAndHighBitsNameTheSameKey", {{-kF2, 0, 0}, {369, 0, 0}},
+                   {16, 17, 18, 91, 113}},
+        NeededCase{"EachRecordAddsItsKey", {{kF2, 0, 0}, {114, 0, 0}, {65, 2, 0}},
+                   {16, 17, 18, 65, 91, 113, 114}},
+        NeededCase{"SecondKeyWithoutItsSign", {{kF2, 0, -66}}, {16, 17, 18, 66, 91, 113}},
+        NeededCase{"ModifierAsTheKey", {{kCtrl, 0, kLeftWin}}, {16, 17, 18, 91}},
+        NeededCase{"RefusedRegistrationsAddNothing", {{256, 0, 0}, {kF2, 0, 512}}, {}}),
+    [](const testing::TestParamInfo<NeededCase>& info) { return std::string(info.param.name); });
+
+TEST(NeededKeysAfterRelease, AreNone) {
+  HotkeyRegistry registry;
+  registry.Register(&RoutineA, kF2, 0, 0, 0, 0);
+  registry.Release();
+  EXPECT_TRUE(registry.neededKeys().empty());
+}
+
+// The Win32 tick reads only the needed keys and leaves every other slot 0. Over a run of ticks
+// with other keys down or tapped, such snapshots fire exactly as complete ones.
+TEST(NeededKeysSnapshot, FiresAsTheCompleteSnapshot) {
+  HotkeyRegistry complete;
+  HotkeyRegistry reduced;
+  for (HotkeyRegistry* registry : {&complete, &reduced}) {
+    registry->Register(&RoutineA, kF2, 0, 0, 0, 0);
+    registry->Register(&RoutineB, kF2, 4, 0, 0, 0);  // Shift+F2
+    registry->Register(&RoutineA, -114, 0, 65, 0, 1);
+  }
+  const std::vector<std::vector<int>> ticks = {
+      {kF2, kRightWin, 160},  {kF2, 66},  {},          {kShift, kF2, 161, 92},
+      {kShift, kF2},          {},         {65, 114},   {65, 114, 67, 200},
+      {65, 255},              {65},       {kF2, 1, 2}, {}};
+  RecordingFirePort completePort;
+  RecordingFirePort reducedPort;
+  for (const std::vector<int>& down : ticks) {
+    const KeySnapshot keys = Keys(down);
+    KeySnapshot onlyNeeded{};
+    for (std::uint8_t key : reduced.neededKeys()) onlyNeeded[key - 1] = keys[key - 1];
+    complete.Poll(keys, completePort);
+    reduced.Poll(onlyNeeded, reducedPort);
+  }
+  ASSERT_EQ(completePort.firings.size(), 4u);  // F2, Shift+F2, the release of 114, F2
+  ASSERT_EQ(reducedPort.firings.size(), completePort.firings.size());
+  for (std::size_t i = 0; i < completePort.firings.size(); ++i)
+    EXPECT_EQ(reducedPort.firings[i].id, completePort.firings[i].id) << "firing " << i;
+}
+
+}  // namespace needed_keys
+
 }  // namespace

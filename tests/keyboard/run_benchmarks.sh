@@ -9,7 +9,7 @@ top=$(cd "$(dirname "$0")/../.." && pwd)
 echo "== one hotkey tick over a snapshot (native, Google Benchmark, no sanitizers)"
 "$root/native/tests/keyboard/keyboard_hotkey_tick_benchmark" --benchmark_min_time=0.2
 
-echo "== taking the 255-key snapshot under Wine"
+echo "== taking the key snapshot under Wine (every key, and the keys needed for F2)"
 state=$(mktemp -d /tmp/zt_keyboard_bench.XXXXXX)
 trap 'python3 "$top/tests/tools/wine_env.py" cleanup "$state" >/dev/null; rm -rf "$state"' EXIT
 python3 "$top/tests/tools/wine_env.py" setup "$state" >/dev/null

@@ -9,8 +9,9 @@
 // Commands:
 //   dump      find a top-level window and write it with all its descendants, in enumeration
 //             order: {"found":true,"pid":..,"thread":..,"focus":"0x..","active":"0x..",
-//             "windows":[{handle, parent, class, text (hex of the code page 936 bytes read with
-//             WM_GETTEXT), style, exstyle, window [l,t,r,b] on the screen, client [l,t,r,b],
+//             "windows":[{handle, parent, class, text (hex of the code page 936 bytes of the
+//             text read with the wide WM_GETTEXT), wtext (hex of that UTF-16 text, little
+//             endian, as the window holds it), style, exstyle, window [l,t,r,b] on the screen, client [l,t,r,b],
 //             origin [x,y] (the client area's top-left on the screen), id, visible,
 //             enabled, check (buttons: BM_GETCHECK), items (combo boxes: item texts read with
 //             the wide messages, as hex in code page 936), itemdata, current}, ...]}.
@@ -19,9 +20,15 @@
 //   send      SendMessage to --hwnd: --msg N --wparam N --lparam N; writes {"result":N}.
 //   post      PostMessage with the same options; writes {"result":0|1}.
 //   settext   WM_SETTEXT to --hwnd with --text-hex HEX (bytes in code page 936), or with the
-//             bytes of --text-file FILE (for texts longer than a command line).
-//   gettext   WM_GETTEXTLENGTH + WM_GETTEXT from --hwnd; writes {"length":N,"text":"HEX"}.
+//             bytes of --text-file FILE (for texts longer than a command line); sent wide,
+//             converted from code page 936.
+//   gettext   WM_GETTEXTLENGTH + WM_GETTEXT (wide) from --hwnd; writes
+//             {"length":N,"text":"HEX","wtext":"HEX"} as dump does.
+//
+// Texts cross to the other program as UTF-16 and are converted with code page 936 named, so
+// what is read does not depend on either program's ANSI code page.
 //   wait      like dump, but only waits until the window exists (or --timeout runs out).
+//   codepage  writes {"acp":N,"oemcp":N}: the code pages this process got from its locale.
 //
 // Window selection (dump, wait): --title-hex HEX (exact title bytes), --class NAME,
 // --pid N (owner process); any combination, at least one. --timeout S keeps looking for up
@@ -99,15 +106,36 @@ bool Answers(HWND window) {
   return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored) != 0;
 }
 
-std::string ReadText(HWND window) {
+std::wstring ReadWideText(HWND window) {
   if (!Answers(window)) return {};
-  const LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+  const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
   if (length <= 0) return {};
-  std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
-  const LRESULT copied = SendMessageA(window, WM_GETTEXT, buffer.size(),
+  std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1, L'\0');
+  const LRESULT copied = SendMessageW(window, WM_GETTEXT, buffer.size(),
                                       reinterpret_cast<LPARAM>(buffer.data()));
   if (copied <= 0) return {};
-  return std::string(buffer.data(), std::min<std::size_t>(copied, buffer.size() - 1));
+  return std::wstring(buffer.data(), std::min<std::size_t>(copied, buffer.size() - 1));
+}
+
+std::wstring WideFrom936(const std::string& bytes) {
+  if (bytes.empty()) return {};
+  const int units =
+      MultiByteToWideChar(936, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(units > 0 ? units : 0), L'\0');
+  if (units > 0) {
+    MultiByteToWideChar(936, 0, bytes.data(), static_cast<int>(bytes.size()), &out[0], units);
+  }
+  return out;
+}
+
+// The UTF-16 units as little-endian bytes, for Hex.
+std::string Utf16Bytes(const std::wstring& wide) {
+  std::string bytes;
+  for (wchar_t unit : wide) {
+    bytes.push_back(static_cast<char>(unit & 0xff));
+    bytes.push_back(static_cast<char>((unit >> 8) & 0xff));
+  }
+  return bytes;
 }
 
 std::string WideTo936(const std::wstring& wide) {
@@ -120,6 +148,13 @@ std::string WideTo936(const std::wstring& wide) {
                         nullptr, nullptr);
   }
   return out;
+}
+
+std::string ReadText(HWND window) { return WideTo936(ReadWideText(window)); }
+
+// "text" and "wtext" of a window's text, for the JSON.
+std::string TextFields(const std::wstring& wide) {
+  return "\"text\":\"" + Hex(WideTo936(wide)) + "\",\"wtext\":\"" + Hex(Utf16Bytes(wide)) + "\"";
 }
 
 std::string ClassOf(HWND window) {
@@ -155,7 +190,7 @@ std::string Describe(HWND window) {
   const std::string cls = ClassOf(window);
   std::string json = "{\"handle\":" + HandleText(window) +
                      ",\"parent\":" + HandleText(GetAncestor(window, GA_PARENT)) +
-                     ",\"class\":\"" + cls + "\",\"text\":\"" + Hex(ReadText(window)) + "\"" +
+                     ",\"class\":\"" + cls + "\"," + TextFields(ReadWideText(window)) +
                      ",\"style\":" + std::to_string(static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE))) +
                      ",\"exstyle\":" + std::to_string(static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE))) +
                      ",\"window\":" + RectText(windowRect) + ",\"client\":" + RectText(clientRect) +
@@ -307,6 +342,12 @@ int main(int argc, char** argv) {
     if (!options.hasTitle && options.className.empty() && options.pid == 0) return 2;
     return Dump(options, command == "dump");
   }
+  if (command == "codepage") {
+    return WriteOut(options, "{\"acp\":" + std::to_string(GetACP()) +
+                                 ",\"oemcp\":" + std::to_string(GetOEMCP()) + "}")
+               ? 0
+               : 1;
+  }
   if (command == "send") {
     const LRESULT result = SendMessageA(options.hwnd, options.msg, options.wParam, options.lParam);
     return WriteOut(options, "{\"result\":" + std::to_string(static_cast<long long>(result)) + "}") ? 0 : 1;
@@ -322,14 +363,15 @@ int main(int argc, char** argv) {
     } else if (!FromHex(options.textHex, &text)) {
       return 2;
     }
+    const std::wstring wide = WideFrom936(text);
     const LRESULT result =
-        SendMessageA(options.hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        SendMessageW(options.hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     return WriteOut(options, "{\"result\":" + std::to_string(static_cast<long long>(result)) + "}") ? 0 : 1;
   }
   if (command == "gettext") {
-    const std::string text = ReadText(options.hwnd);
-    return WriteOut(options, "{\"length\":" + std::to_string(text.size()) + ",\"text\":\"" +
-                                 Hex(text) + "\"}")
+    const std::wstring wide = ReadWideText(options.hwnd);
+    return WriteOut(options, "{\"length\":" + std::to_string(WideTo936(wide).size()) + "," +
+                                 TextFields(wide) + "}")
                ? 0
                : 1;
   }

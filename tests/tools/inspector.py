@@ -8,7 +8,9 @@ windows from outside, under the Wine environment of wine_env.py.
     ins.post(hwnd, msg, wparam, lparam)
     ins.set_text(hwnd, b"bytes in code page 936")
     ins.get_text(hwnd)                            # bytes
-Texts in a dump are hex of code page 936 bytes: use Inspector.text(window) to get bytes.
+Texts cross as UTF-16. In a dump, "text" is hex of their code page 936 bytes (use
+Inspector.text(window) to get bytes) and "wtext" hex of the UTF-16 itself
+(Inspector.wide_text(window) gives a str).
 """
 import json
 import os
@@ -25,11 +27,12 @@ class Inspector:
         self.env = env
         self.exe = exe
 
-    def _call(self, *args, timeout=120):
+    def _call(self, *args, timeout=120, extra_env=None):
         with tempfile.TemporaryDirectory() as work:
             out = os.path.join(work, "out.json")
             rc, text = self.env.run([self.exe] + [str(a) for a in args] +
-                                    ["--out", windows_path(out)], timeout=timeout)
+                                    ["--out", windows_path(out)], timeout=timeout,
+                                    extra_env=extra_env)
             if rc == 2:
                 raise RuntimeError(f"inspector usage error: {args}")
             if not os.path.exists(out):
@@ -57,6 +60,11 @@ class Inspector:
         _, result = self._call("wait", *self._selection(title, cls, pid, timeout))
         return result if result.get("found") else None
 
+    def ansi_code_page(self, locale):
+        """The ANSI code page a program started under `locale` gets (GetACP)."""
+        _, result = self._call("codepage", extra_env={"LC_ALL": locale})
+        return result["acp"]
+
     def send(self, hwnd, msg, wparam=0, lparam=0):
         _, result = self._call("send", "--hwnd", hwnd, "--msg", msg, "--wparam", wparam,
                                "--lparam", lparam)
@@ -79,6 +87,15 @@ class Inspector:
         _, result = self._call("gettext", "--hwnd", hwnd)
         return bytes.fromhex(result["text"])
 
+    def get_wide_text(self, hwnd):
+        """The text as the window holds it, in UTF-16, decoded to a str."""
+        _, result = self._call("gettext", "--hwnd", hwnd)
+        return bytes.fromhex(result["wtext"]).decode("utf-16-le")
+
     @staticmethod
     def text(window):
         return bytes.fromhex(window["text"])
+
+    @staticmethod
+    def wide_text(window):
+        return bytes.fromhex(window["wtext"]).decode("utf-16-le")

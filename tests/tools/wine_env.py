@@ -3,8 +3,9 @@
 
 Command line (used by CTest):
   wine_env.py setup   STATE_DIR            make the prefix, start Xvfb unless a display is given
-  wine_env.py run     STATE_DIR [--timeout S] -- PROGRAM [ARGS...]
-                                           run one program (a .exe goes through wine64)
+  wine_env.py run     STATE_DIR [--timeout S] [--locale L] -- PROGRAM [ARGS...]
+                                           run one program (a .exe goes through wine64),
+                                           under LC_ALL=L instead of zh_CN.UTF-8 when given
   wine_env.py cleanup STATE_DIR            end the prefix's processes and the Xvfb we started
 
 As a module (for Python drivers of end-to-end tests):
@@ -241,13 +242,17 @@ def main(argv):
     if verb == "run":
         rest = argv[3:]
         timeout = 300
-        if rest[:1] == ["--timeout"]:
-            timeout = float(rest[1])
+        extra = None
+        while rest[:1] in (["--timeout"], ["--locale"]):
+            if rest[0] == "--timeout":
+                timeout = float(rest[1])
+            else:
+                extra = {"LC_ALL": rest[1]}
             rest = rest[2:]
         if rest[:1] == ["--"]:
             rest = rest[1:]
         env = WineEnv.load(state_dir)
-        rc, text = env.run(rest, timeout=timeout)
+        rc, text = env.run(rest, timeout=timeout, extra_env=extra)
         sys.stdout.write(text)
         if rc is None:
             print(f"[wine_env] timed out after {timeout} s")

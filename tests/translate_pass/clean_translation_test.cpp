@@ -32,6 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
         // A lead byte standing last is dropped.
         ReplaceCase{"LoneLeadDropped", "ab\xC8", "z", "", "ab"},
         ReplaceCase{"LoneLeadAfterMatch", "zz\xC8", "z", "y", "yy"},
+        // ...but kept when it stands in a tail shorter than the search text.
+        ReplaceCase{"LoneLeadKeptInShortTail", "ab\xC8", "zz", "", "ab\xC8"},
         ReplaceCase{"MatchCoversDoubleByte", "a\xA3\xA6" "b", "\xA3\xA6", "", "ab"}),  // ＆
     [](const auto& info) { return std::string(info.param.name); });
 
