@@ -29,6 +29,7 @@ import argparse
 import http.server
 import json
 import os
+import signal
 import socket
 import ssl
 import subprocess
@@ -552,6 +553,8 @@ def main():
     args = parser.parse_args()
     os.makedirs(args.artifacts, exist_ok=True)
     private_net.work_dir()  # only inside the private network
+    # Ended from outside: still end the programs, the display and the stand-in below.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
 
     # Xvfb and the prefix of this namespace: display sockets and wineserver are its own.
     os.environ.pop("ZT_DISPLAY", None)

@@ -22,6 +22,7 @@ Abstract unix sockets belong to a network namespace: start Xvfb and the Wine pre
 import contextlib
 import os
 import shutil
+import signal
 import ssl
 import subprocess
 import sys
@@ -84,14 +85,34 @@ def _mount_bind(source, target):
     subprocess.run(["mount", "--bind", source, target], check=True)
 
 
+def _run_forwarding_term(argv, env=None):
+    """ARGV's exit code; a SIGTERM to this process, even one that comes before ARGV has
+    started, is passed on so that the command can end what it started."""
+    child = None
+    stopping = False
+
+    def forward(*_):
+        nonlocal stopping
+        stopping = True
+        if child is not None:
+            child.terminate()
+
+    signal.signal(signal.SIGTERM, forward)
+    if stopping:
+        return 143
+    child = subprocess.Popen(argv, env=env)
+    if stopping:
+        child.terminate()
+    return child.wait()
+
+
 def _inside(work, command):
     """Runs in the new namespaces: the network and the two files, then COMMAND."""
     f = _files(work)
     subprocess.run(["ip", "link", "set", "lo", "up"], check=True)
     _mount_bind(f["hosts"], HOSTS)
     _mount_bind(f["bundle.crt"], BUNDLE)
-    env = dict(os.environ, **{ENV_KEY: work})
-    return subprocess.run(command, env=env).returncode
+    return _run_forwarding_term(command, env=dict(os.environ, **{ENV_KEY: work}))
 
 
 def run(work, command):
@@ -101,9 +122,10 @@ def run(work, command):
         return 77
     work = os.path.abspath(work)
     prepare(work)
-    # --propagation private (unshare's default) keeps the bind mounts inside.
-    return subprocess.run(["unshare", "-mn", "--propagation", "private", sys.executable,
-                           os.path.abspath(__file__), "--inside", work, "--", *command]).returncode
+    # --propagation private (unshare's default) keeps the bind mounts inside; unshare runs the
+    # inner stage in its own place (no fork), so a signal to it reaches the inner stage.
+    return _run_forwarding_term(["unshare", "-mn", "--propagation", "private", sys.executable,
+                                 os.path.abspath(__file__), "--inside", work, "--", *command])
 
 
 # ---- for COMMAND, inside the namespaces -----------------------------------------------------
