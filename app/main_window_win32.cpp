@@ -9,6 +9,7 @@
 #include "app/main_window_texts.h"
 #include "app/wide_text_win32.h"
 #include "app/window_classes_win32.h"
+#include "platform/win32_guards.h"
 
 namespace {
 
@@ -150,14 +151,13 @@ bool IsChecked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CH
 
 // A single-line edit box is made at least one line of its font plus its edges tall.
 void FitSingleLineHeight(HWND edit, HFONT font, int width, int height) {
-  HDC dc = GetDC(edit);
-  if (dc == nullptr) return;
-  const HGDIOBJ old = SelectObject(dc, font);
   TEXTMETRICA metrics{};
-  const bool measured = GetTextMetricsA(dc, &metrics) != FALSE;
-  SelectObject(dc, old);
-  ReleaseDC(edit, dc);
-  if (!measured) return;
+  {
+    const WindowDc dc(edit);
+    if (!dc) return;
+    const SelectedObject selected(dc.get(), font);
+    if (GetTextMetricsA(dc.get(), &metrics) == FALSE) return;
+  }
   const int minimum = metrics.tmHeight + 2 * GetSystemMetrics(SM_CYEDGE);
   if (height < minimum) {
     SetWindowPos(edit, nullptr, 0, 0, width, minimum,

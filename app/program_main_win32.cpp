@@ -6,7 +6,9 @@
 #include "app/main_window_controls.h"
 #include "app/main_window_texts.h"
 #include "app/main_window_win32.h"
+#include "app/tool_window_win32.h"
 #include "app/wide_text_win32.h"
+#include "keyboard/hotkey_registry.h"
 #include "keyboard/keyboard_win32.h"
 #include "translate_pass/translate_pass_win32.h"
 
@@ -15,6 +17,8 @@ namespace {
 constexpr int kShownWidth = 274;
 constexpr int kShownHeight = 184;
 constexpr std::int32_t kVirtualKeyF2 = 113;
+// How long the tool's end waits for a running pass to stop before it ends the process anyway.
+constexpr DWORD kPassStopWaitMs = 1000;
 
 // GUI thread only, like everything that runs it.
 ExitCleanupList& TheExitCleanupList() {
@@ -52,6 +56,8 @@ void ProgramMain() {
 void OnMainWindowCreated() {
   RegisterPolledHotkey(reinterpret_cast<HotkeyCallback>(&TranslateWindowUnderCursorThread),
                        kVirtualKeyF2);
+  RegisterPolledHotkey(reinterpret_cast<HotkeyCallback>(&RestoreWindowUnderCursorThread),
+                       kVirtualKeyF2, kHotkeyShift);
   HWND window = MainWindowHandle();
   RECT frame{};
   GetWindowRect(window, &frame);
@@ -63,14 +69,22 @@ void OnMainWindowCreated() {
 void OnMainWindowDestroying() { EndProgram(0); }
 
 void EndProgram(std::int32_t exitCode) {
+  // A pass still running is asked to stop first: it writes nothing more into other programs.
+  const bool passesEnded = StopPassesAndWait(kPassStopWaitMs);
   TheExitCleanupList().RunAll();
-  ExitProcess(static_cast<UINT>(exitCode));
+  if (passesEnded) ExitProcess(static_cast<UINT>(exitCode));
+  // A pass that did not end in time may be inside COM, WinHTTP or the loader; ExitProcess
+  // would run every DLL's detach code under it, which can wait for a lock that pass holds,
+  // for ever. Ending the process at once releases nothing under it and cannot hang.
+  TerminateProcess(GetCurrentProcess(), static_cast<UINT>(exitCode));
+  ExitProcess(static_cast<UINT>(exitCode));  // not reached
 }
 
-// Running passes are not stopped: the child-window list guards its own release, the hotkey
-// registry is only touched on this thread, and the window, its controls, fonts and handle
-// store are never released, so a pass still running only meets live objects or dead handles
-// until ExitProcess ends it.
+// The lists are released after the running passes were asked to stop and waited for (a
+// bounded time): the child-window list guards its own release, the hotkey registry is only
+// touched on this thread, and the window, its controls, fonts and handle store are never
+// released, so a pass that outlived the wait only meets live objects or dead handles until
+// the process ends.
 void ExitCleanup() {
   ReleaseHotkeyRegistry();
   ReleaseChildWindowList();

@@ -5,15 +5,9 @@
 #include "app/program_main_win32.h"
 #include "app/start_signal.h"
 #include "app/wide_text_win32.h"
+#include "platform/win32_guards.h"
 
 namespace {
-
-struct SectionHandle {
-  HANDLE handle = nullptr;
-  ~SectionHandle() {
-    if (handle != nullptr) CloseHandle(handle);
-  }
-};
 
 // The path read wide and converted with code page 936 named: the same bytes as the ANSI call
 // gives on a code page 936 system, and on any other system a path whose backslashes and
@@ -33,14 +27,14 @@ AnsiText ExecutablePath() {
 
 void WriteTmpStartSignal() {
   if (!start_signal::IsTmpExecutable(ExecutablePath())) return;
-  SectionHandle section;
   // The name's 16 bytes are code page 936 characters: opened by their UTF-16 form, the name is
   // the same on every system, whatever its ANSI code page would make of the bytes.
   const std::wstring name = WideFrom936(start_signal::kSectionName);
-  section.handle = OpenFileMappingW(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, name.c_str());
-  if (section.handle == nullptr) return;
+  const UniqueHandle section(
+      OpenFileMappingW(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, name.c_str()));
+  if (!section) return;
   // The view stays mapped until the process ends; only the section handle is closed.
-  void* view = MapViewOfFile(section.handle, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, 0);
+  void* view = MapViewOfFile(section.get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, 0);
   if (view == nullptr) return;
   std::memset(view, 0, 3);
 }

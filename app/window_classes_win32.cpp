@@ -9,6 +9,7 @@
 #include "app/hyperlink_rules.h"
 #include "app/main_window_texts.h"
 #include "app/wide_text_win32.h"
+#include "platform/win32_guards.h"
 
 namespace {
 
@@ -31,31 +32,24 @@ std::wstring OwnText(HWND window) {
 void DrawCentredText(HWND window, HDC dc, COLORREF colour) {
   RECT client;
   GetClientRect(window, &client);
-  const HGDIOBJ oldFont = SelectObject(dc, g_childFont);
+  const SelectedObject font(dc, g_childFont);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, colour);
   const std::wstring text = OwnText(window);
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &client,
             DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
-  SelectObject(dc, oldFont);
 }
-
-// Bitmaps that GetIconInfo hands over, freed when the copy has been made.
-struct IconBitmaps {
-  ICONINFO info{};
-  ~IconBitmaps() {
-    if (info.hbmMask) DeleteObject(info.hbmMask);
-    if (info.hbmColor) DeleteObject(info.hbmColor);
-  }
-};
 
 // The system's pointing hand, with the hot spot moved to (6, 1). Kept for the process's life.
 HCURSOR LinkCursor() {
   static HCURSOR cursor = [] {
     HCURSOR hand = LoadCursor(nullptr, IDC_HAND);
-    IconBitmaps bitmaps;
-    if (hand == nullptr || !GetIconInfo(hand, &bitmaps.info)) return hand;
-    ICONINFO copy = bitmaps.info;
+    ICONINFO info{};
+    if (hand == nullptr || !GetIconInfo(hand, &info)) return hand;
+    // GetIconInfo hands over two bitmaps; they are freed when the copy has been made.
+    const UniqueGdiObject mask(info.hbmMask);
+    const UniqueGdiObject colour(info.hbmColor);
+    ICONINFO copy = info;
     copy.fIcon = FALSE;
     copy.xHotspot = 6;
     copy.yHotspot = 1;
@@ -177,13 +171,11 @@ LRESULT CALLBACK HyperlinkProc(HWND window, UINT message, WPARAM wParam,
       return 0;
     }
     case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(window, &paint);
+      const PaintDc dc(window);
       const LinkState* state = StateOf(window);
       const LinkColour colour =
           LinkTextColour(state != nullptr && state->hovered, state != nullptr && state->opened);
-      DrawCentredText(window, dc, RGB(colour.red, colour.green, colour.blue));
-      EndPaint(window, &paint);
+      DrawCentredText(window, dc.get(), RGB(colour.red, colour.green, colour.blue));
       return 0;
     }
     case WM_SETTEXT: {
@@ -197,10 +189,8 @@ LRESULT CALLBACK HyperlinkProc(HWND window, UINT message, WPARAM wParam,
 
 LRESULT CALLBACK CaptionProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   if (message == WM_PAINT) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    DrawCentredText(window, dc, GetSysColor(COLOR_BTNTEXT));
-    EndPaint(window, &paint);
+    const PaintDc dc(window);
+    DrawCentredText(window, dc.get(), GetSysColor(COLOR_BTNTEXT));
     return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);

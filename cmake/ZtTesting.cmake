@@ -18,10 +18,24 @@ set(ZT_WINE_STATE ${CMAKE_BINARY_DIR}/wine-env)
 
 if(WIN32)
   if(NOT TARGET gtest)
+    # The mingw trees build GoogleTest from its sources (Debian's googletest package puts
+    # them under <prefix>/src/googletest); -DZT_GOOGLETEST_SOURCE_DIR=... names another copy.
+    set(_zt_gtest_hints)
+    foreach(prefix ${CMAKE_INSTALL_PREFIX} /usr/local /usr)
+      list(APPEND _zt_gtest_hints ${prefix}/src/googletest)
+    endforeach()
+    find_path(ZT_GOOGLETEST_SOURCE_DIR NAMES googletest/include/gtest/gtest.h
+              HINTS ENV GOOGLETEST_SOURCE_DIR PATHS ${_zt_gtest_hints}
+              NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH
+              DOC "GoogleTest's source tree (the folder holding googletest/ and googlemock/)")
+    if(NOT ZT_GOOGLETEST_SOURCE_DIR)
+      message(FATAL_ERROR "GoogleTest's sources were not found: scripts/setup installs them "
+                          "(googletest), or pass -DZT_GOOGLETEST_SOURCE_DIR=<folder>.")
+    endif()
     set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
     set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    add_subdirectory(${ZT_GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   endif()
   set(ZT_GTEST_LIBS gtest_main gmock)
 else()

@@ -6,6 +6,7 @@
 #include "keyboard/hotkey_registry.h"
 #include "keyboard/hotkey_win32.h"
 #include "keyboard/keyboard_win32.h"
+#include "platform/win32_guards.h"
 
 namespace {
 
@@ -24,10 +25,12 @@ class Win32HotkeyFirePort final : public HotkeyFirePort {
       return;
     }
     DWORD threadId = 0;
-    HANDLE thread = CreateThread(nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(callback),
-                                 reinterpret_cast<LPVOID>(static_cast<INT_PTR>(id)), 0, &threadId);
-    // Neither waited for nor tracked; a failed start loses this firing only.
-    if (thread != nullptr) CloseHandle(thread);
+    // Neither waited for nor tracked: the handle is closed at once; a failed start loses this
+    // firing only.
+    const UniqueHandle thread(CreateThread(nullptr, 0,
+                                           reinterpret_cast<LPTHREAD_START_ROUTINE>(callback),
+                                           reinterpret_cast<LPVOID>(static_cast<INT_PTR>(id)), 0,
+                                           &threadId));
   }
 };
 

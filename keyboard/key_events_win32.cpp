@@ -3,10 +3,12 @@
 
 #include "keyboard/key_input_record.h"
 #include "keyboard/keyboard_win32.h"
+#include "platform/win32_guards.h"
 
 namespace {
 
 constexpr std::int32_t kPacingMs = 50;
+constexpr UINT kTargetAnswerWaitMs = 2000;
 
 // Each field is set from the portable record; the layout is the platform's own (28 bytes in a
 // 32-bit process, 40 in a 64-bit one).
@@ -31,13 +33,25 @@ void SendKeyEvent(HWND targetWindow, std::int32_t virtualKey, std::int32_t exten
                   KeyTransition transition) {
   if (targetWindow != nullptr) {
     if (!IsWindow(targetWindow)) return;
+    // AttachThreadInput and SetFocus wait on the target's thread. One that does not answer a
+    // bounded probe gets no key-down (it would reach whatever window is active instead); a
+    // key-up still goes out, without the focus step, so no key stays held.
+    DWORD_PTR ignored = 0;
+    if (SendMessageTimeoutW(targetWindow, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kTargetAnswerWaitMs,
+                            &ignored) == 0) {
+      if (transition == KeyTransition::kDown) return;
+      targetWindow = nullptr;
+    }
+  }
+  if (targetWindow != nullptr) {
     DWORD processId = 0;
     const DWORD targetThread = GetWindowThreadProcessId(targetWindow, &processId);
-    // SetFocus only works on a window of a thread whose input is joined to ours; the
-    // attachment lasts just for that call.
-    AttachThreadInput(GetCurrentThreadId(), targetThread, TRUE);
-    SetFocus(targetWindow);
-    AttachThreadInput(GetCurrentThreadId(), targetThread, FALSE);
+    {
+      // SetFocus only works on a window of a thread whose input is joined to ours; the
+      // attachment lasts just for that call.
+      const AttachedThreadInput joined(targetThread);
+      SetFocus(targetWindow);
+    }
     PumpingDelay(kPacingMs, 0);
   }
   const UINT scanCode = MapVirtualKeyA(static_cast<UINT>(virtualKey), 0);

@@ -5,7 +5,7 @@
 
 #include "keyboard/delay_due_time.h"
 #include "keyboard/keyboard_win32.h"
-#include "keyboard/win32_handle.h"
+#include "platform/win32_guards.h"
 
 namespace {
 

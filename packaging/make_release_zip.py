@@ -10,14 +10,24 @@ VERSION = "1.0.0"
 
 def main():
     ap = argparse.ArgumentParser()
-    ap.add_argument("--build-root", required=True)
+    ap.add_argument("--build-root", help="the folder holding win32/ and win64/ (scripts/build's)")
+    ap.add_argument("--win32-tree", help="the i686 tree (default: BUILD_ROOT/win32)")
+    ap.add_argument("--win64-tree", help="the x86_64 tree (default: BUILD_ROOT/win64)")
     ap.add_argument("--out", required=True)
     ap.add_argument("--guide", required=True)
     args = ap.parse_args()
+    trees = {}
+    for bits in ("win32", "win64"):
+        tree = getattr(args, f"{bits}_tree")
+        if not tree and args.build_root:
+            tree = os.path.join(args.build_root, bits)
+        if not tree:
+            ap.error(f"give --{bits}-tree or --build-root")
+        trees[bits] = tree
 
     members = {
-        "zelvane.exe": os.path.join(args.build_root, "win32", "app", "zelvane.exe"),
-        "x64/zelvane.exe": os.path.join(args.build_root, "win64", "app", "zelvane.exe"),
+        "zelvane.exe": os.path.join(trees["win32"], "app", "zelvane.exe"),
+        "x64/zelvane.exe": os.path.join(trees["win64"], "app", "zelvane.exe"),
     }
     for name, path in members.items():
         if not os.path.isfile(path):

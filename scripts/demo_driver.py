@@ -56,7 +56,7 @@ def table(rows):
 
 
 def run(args):
-    exe = lambda *parts: os.path.join(args.build_root, "win64", *parts)  # noqa: E731
+    exe = lambda *parts: os.path.join(args.tree, *parts)  # noqa: E731
     tool_exe, sample_exe = exe("app", "zelvane_e2e.exe"), exe("tests", "e2e", "sample_target.exe")
     inspector_exe = next((p for p in (exe("tests", "app", "inspector.exe"),
                                       exe("tests", "tools", "inspector.exe"))
@@ -133,12 +133,12 @@ def run(args):
 def main():
     global START
     ap = argparse.ArgumentParser()
-    ap.add_argument("--build-root", required=True)
+    ap.add_argument("--tree", required=True, help="the win64 build tree with the programs")
     ap.add_argument("--out", required=True)
     ap.add_argument("--started", type=float, default=time.time())
     args = ap.parse_args()
     START = args.started
-    args.out, args.build_root = os.path.abspath(args.out), os.path.abspath(args.build_root)
+    args.out, args.tree = os.path.abspath(args.out), os.path.abspath(args.tree)
     try:
         run(args)
     except StepFailed as failed:

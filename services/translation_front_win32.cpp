@@ -1,30 +1,9 @@
 #include "services/translation_front_win32.h"
 
-#include <objbase.h>
-#include <windows.h>
-
-#include "app/main_window_controls.h"
+#include "platform/win32_guards.h"
 #include "services/translation_clients.h"
-#include "services/translation_front.h"
 
 namespace {
-
-class ComApartment {
- public:
-  ComApartment() { CoInitialize(nullptr); }
-  ~ComApartment() { CoUninitialize(); }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-};
-
-class MainWindowHandOver final : public TranslationHandOver {
- public:
-  AnsiText ReadSourceText() override { return ReadSourceBoxText(); }
-  void SetResultText(const AnsiText& text) override { SetResultBoxText(text); }
-  bool IsMicrosoftBoxChecked() override { return ::IsMicrosoftBoxChecked(); }
-  int DirectionCurrentItem() override { return ::DirectionCurrentItem(); }
-  int DirectionItemValue(int itemIndex) override { return ::DirectionItemValue(itemIndex); }
-};
 
 class ServiceClients final : public TranslationClients {
  public:
@@ -42,16 +21,13 @@ class ServiceClients final : public TranslationClients {
 
 }  // namespace
 
-void TranslateSourceBox() {
-  // CoUninitialize must balance every CoInitialize, whatever it returned.
-  ComApartment apartment;
-  MainWindowHandOver handOver;
+void TranslateSourceBox(TranslationHandOver& handOver) {
+  const ComInitScope apartment;
   ServiceClients clients;
   TranslateSourceBoxWith(handOver, clients);
 }
 
-void BeginTranslations(const std::vector<AnsiText>& texts) {
-  MainWindowHandOver handOver;
+void BeginTranslations(TranslationHandOver& handOver, const std::vector<AnsiText>& texts) {
   ServiceClients clients;
   BeginTranslationsWith(handOver, clients, texts);
 }

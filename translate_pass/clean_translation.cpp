@@ -23,26 +23,49 @@ AnsiText ReplaceAll(const AnsiText& text, const AnsiText& search, const AnsiText
   return out;
 }
 
+AnsiText ReplacePairs(const AnsiText& text, const ReplacementPair* pairs, std::size_t count) {
+  AnsiText out = text;
+  for (std::size_t i = 0; i < count; ++i) {
+    out = ReplaceAll(out, AnsiText(pairs[i].search), AnsiText(pairs[i].replacement));
+  }
+  return out;
+}
+
 AnsiText ReplaceFivePairs(const AnsiText& text, const AnsiText& search1, const AnsiText& with1,
                           const AnsiText& search2, const AnsiText& with2,
                           const AnsiText& search3, const AnsiText& with3,
                           const AnsiText& search4, const AnsiText& with4,
                           const AnsiText& search5, const AnsiText& with5) {
-  AnsiText out = ReplaceAll(text, search1, with1);
-  out = ReplaceAll(out, search2, with2);
-  out = ReplaceAll(out, search3, with3);
-  out = ReplaceAll(out, search4, with4);
-  return ReplaceAll(out, search5, with5);
+  const ReplacementPair pairs[] = {
+      {search1, with1}, {search2, with2}, {search3, with3}, {search4, with4}, {search5, with5}};
+  return ReplacePairs(text, pairs);
 }
 
+namespace {
+
+// The clean-up, as (search, replacement) pairs applied in turn, each over the result of the
+// ones before; searches ignore the case of ASCII letters. The order matters: "\\u003c" goes
+// whole before the lone backslashes go, and what is left of it ("u003c") after.
+constexpr ReplacementPair kCleanUpPairs[] = {
+    // The reply format's escapes and characters unwanted in a window text.
+    {"\\r", "\r\n"},  // an escaped carriage return: a real line break
+    {"\\n", " "},      // an escaped line feed: a space
+    {"\\u003c", ""},   // an escaped "<"
+    {"%", ""},
+    {"&", ""},
+    // Brackets, the backslashes left over, the full-width ampersand, a bare "<" escape.
+    {"(", ""},
+    {")", ""},
+    {"\\", ""},
+    {"\xA3\xA6", ""},  // ＆ full-width ampersand
+    {"u003c", ""},
+    // A bare ">" escape. Nothing here touches "/": replacing it would corrupt every
+    // translated path and every "A/B" label.
+    {"u003e", ""},
+};
+
+}  // namespace
+
 AnsiText CleanTranslation(const AnsiText& rawReply) {
-  const AnsiText none;
-  AnsiText out = ReplaceFivePairs(rawReply, "\\r", "\r\n", "\\n", " ", "\\u003c", none, "%", none,
-                                  "&", none);
-  out = ReplaceFivePairs(out, "(", none, ")", none, "\\", none,
-                         "\xA3\xA6", none,  // ＆ full-width ampersand
-                         "u003c", none);
-  // Only the removal of "u003e": replacing "/" here would corrupt every translated path and
-  // every "A/B" label, so the last pass has no further pairs.
-  return ReplaceFivePairs(out, "u003e", none, none, none, none, none, none, none, none, none);
+  return ReplacePairs(rawReply, kCleanUpPairs);
 }

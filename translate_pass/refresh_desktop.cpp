@@ -7,9 +7,12 @@ constexpr std::int32_t kLetterD = 68;
 
 void RefreshDesktop(DesktopKeys& keys) {
   for (int round = 0; round < 2; ++round) {
-    keys.SendKeyDown(keys.FindShellDesktopWindow(), kLeftWindowsKey);
-    keys.SendKeyDown(keys.FindShellDesktopWindow(), kLetterD);
+    const WindowHandle first = keys.FindShellDesktopWindow();
+    if (first == 0) return;
+    keys.SendKeyDown(first, kLeftWindowsKey);
+    const WindowHandle second = keys.FindShellDesktopWindow();
+    if (second != 0) keys.SendKeyDown(second, kLetterD);
     keys.SendKeyUp(keys.FindShellDesktopWindow(), kLeftWindowsKey);
-    keys.SendKeyUp(keys.FindShellDesktopWindow(), kLetterD);
+    if (second != 0) keys.SendKeyUp(keys.FindShellDesktopWindow(), kLetterD);
   }
 }

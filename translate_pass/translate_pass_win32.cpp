@@ -1,11 +1,15 @@
-// The translation pass on the real window system: thin adapters from the ports to user32,
-// MainWindow's controls, the translation front and the keyboard subsystem.
+// The translation pass on the real window system: thin adapters from the ports to user32 and
+// the keyboard subsystem. The tool's own window comes from the caller.
 #include "translate_pass/translate_pass_win32.h"
 
-#include "app/main_window_controls.h"
+#include <set>
+#include <string>
+
 #include "keyboard/keyboard_win32.h"
-#include "services/translation_front_win32.h"
+#include "text/code_page_936.h"
 #include "translate_pass/child_window_list.h"
+#include "translate_pass/original_texts.h"
+#include "translate_pass/pass_workers.h"
 #include "translate_pass/refresh_desktop.h"
 #include "translate_pass/translation_pass.h"
 #include "translate_pass/window_text_win32.h"
@@ -19,8 +23,22 @@ ChildWindowList& TheChildWindowList() {
   return *list;
 }
 
+// What the passes wrote, for Shift+F2; never destroyed, for the same reason.
+OriginalTexts& TheOriginalTexts() {
+  static OriginalTexts* originals = new OriginalTexts;
+  return *originals;
+}
+
 HWND AsHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 WindowHandle AsHandle(HWND window) { return reinterpret_cast<WindowHandle>(window); }
+
+std::u16string ClassNameOf(HWND window) {
+  wchar_t name[256] = {};
+  const int length = GetClassNameW(window, name, 256);
+  return length > 0 ? std::u16string(reinterpret_cast<const char16_t*>(name),
+                                     static_cast<std::size_t>(length))
+                    : std::u16string();
+}
 
 class Win32WindowTree final : public WindowTree {
  public:
@@ -56,6 +74,9 @@ class Win32DesktopKeys final : public DesktopKeys {
   }
 };
 
+// One pass's view of the window system. A thread that let one message go unanswered within
+// the bound is not asked again in this pass: a hung program costs the bound once, not once
+// per window it owns.
 class Win32PassWindowSystem final : public PassWindowSystem {
  public:
   WindowHandle WindowUnderCursor() override { return AsHandle(::WindowUnderCursor()); }
@@ -67,43 +88,90 @@ class Win32PassWindowSystem final : public PassWindowSystem {
     for (HWND child : children) handles.push_back(AsHandle(child));
     return handles;
   }
-  AnsiText ReadWindowText(WindowHandle window) override { return ::ReadWindowText(AsHwnd(window)); }
-  void WriteWindowText(WindowHandle window, const AnsiText& text) override {
-    // Wine's SetWindowTextA sends WM_SETTEXT across processes; a window that stopped
-    // answering since it was read would hold the pass for ever.
-    if (WindowAnswers(AsHwnd(window))) SetWindowTextA(AsHwnd(window), text.c_str());
+  std::optional<AnsiText> ReadWindowText(WindowHandle window) override {
+    if (IsSilent(window)) return std::nullopt;
+    WindowAnswer answer = WindowAnswer::kAnswered;
+    std::optional<AnsiText> text = ReadWindowTextBounded(AsHwnd(window), &answer);
+    Remember(window, answer);
+    return text;
+  }
+  bool WriteWindowText(WindowHandle window, const AnsiText& text) override {
+    if (IsSilent(window)) return false;
+    WindowAnswer answer = WindowAnswer::kAnswered;
+    const bool written = WriteWindowTextBounded(AsHwnd(window), text, &answer);
+    Remember(window, answer);
+    return written;
+  }
+  WindowFacts FactsOf(WindowHandle window) override {
+    WindowFacts facts;
+    const HWND hwnd = AsHwnd(window);
+    if (!IsWindow(hwnd)) return facts;
+    facts.className = cp936::FromUtf16Lossy(ClassNameOf(hwnd));
+    facts.style = static_cast<std::uint32_t>(GetWindowLongPtrW(hwnd, GWL_STYLE));
+    if ((facts.style & WS_CHILD) != 0) {
+      facts.parentClassName = cp936::FromUtf16Lossy(ClassNameOf(GetAncestor(hwnd, GA_PARENT)));
+    }
+    return facts;
+  }
+  bool IsOwnProcessWindow(WindowHandle window) override {
+    return ::IsOwnProcessWindow(AsHwnd(window));
   }
   void InvalidateWindow(WindowHandle window) override {
     InvalidateRect(AsHwnd(window), nullptr, FALSE);
   }
   void PumpPendingMessages() override { ::PumpPendingMessages(); }
   void RefreshDesktop() override { ::RefreshDesktop(); }
+
+ private:
+  static DWORD ThreadOf(WindowHandle window) {
+    return GetWindowThreadProcessId(AsHwnd(window), nullptr);
+  }
+  bool IsSilent(WindowHandle window) const {
+    const DWORD thread = ThreadOf(window);
+    return thread != 0 && silentThreads_.count(thread) != 0;
+  }
+  void Remember(WindowHandle window, WindowAnswer answer) {
+    if (answer != WindowAnswer::kSilent) return;
+    const DWORD thread = ThreadOf(window);
+    if (thread != 0) silentThreads_.insert(thread);
+  }
+  std::set<DWORD> silentThreads_;
 };
 
-class Win32ToolWindow final : public ToolWindow {
- public:
-  WindowHandle MainWindowHandle() override { return AsHandle(::MainWindowHandle()); }
-  WindowHandle StatusBoxHandle() override { return AsHandle(::StatusBoxHandle()); }
-  WindowHandle DescriptionBoxHandle() override { return AsHandle(::DescriptionBoxHandle()); }
-  void SetSourceText(const AnsiText& text) override { SetSourceBoxText(text); }
-  void SetResultText(const AnsiText& text) override { SetResultBoxText(text); }
-  AnsiText ReadResultText() override { return ReadResultBoxText(); }
-  void TranslateSourceBox() override { ::TranslateSourceBox(); }
-  void SetStatusText(const AnsiText& text) override { ::SetStatusText(text); }
-  void UpdateMainWindow() override { UpdateWindow(::MainWindowHandle()); }
-};
 
 }  // namespace
 
 void CreateChildWindowList() { TheChildWindowList().Create(); }
 void ReleaseChildWindowList() { TheChildWindowList().Release(); }
 
-HWND WindowUnderCursor() {
-  Win32WindowTree tree;
-  return AsHwnd(WindowUnderCursor(tree));
+bool IsDesktopWindow(HWND window) {
+  if (window == nullptr) return false;
+  if (window == GetDesktopWindow()) return true;
+  // The shell draws the desktop's icons in a list view inside "Progman", or inside a
+  // "WorkerW" window once the wallpaper has been animated; both are top-level windows.
+  const HWND root = GetAncestor(window, GA_ROOT);
+  if (root == nullptr) return false;
+  const std::u16string rootClass = ClassNameOf(root);
+  return rootClass == u"Progman" || rootClass == u"WorkerW";
 }
 
-AnsiText ReadWindowText(HWND window) { return ReadWindowTextBounded(window); }
+bool IsOwnProcessWindow(HWND window) {
+  DWORD processId = 0;
+  return GetWindowThreadProcessId(window, &processId) != 0 &&
+         processId == GetCurrentProcessId();
+}
+
+HWND WindowUnderCursor() {
+  Win32WindowTree tree;
+  const HWND window = AsHwnd(WindowUnderCursor(tree));
+  return IsDesktopWindow(window) ? nullptr : window;
+}
+
+std::optional<AnsiText> ReadWindowText(HWND window) { return ReadWindowTextBounded(window); }
+
+bool WriteWindowText(HWND window, const AnsiText& text) {
+  return WriteWindowTextBounded(window, text);
+}
 
 BOOL CALLBACK AppendChildWindow(HWND window, LPARAM) noexcept {
   try {
@@ -124,24 +192,58 @@ std::int32_t CollectChildWindows(HWND parent, std::vector<HWND>& children) {
   return static_cast<std::int32_t>(children.size());
 }
 
-HWND FindShellDesktopWindow() { return FindWindowA("Progman", "Program Manager"); }
+HWND FindShellDesktopWindow() {
+  const HWND desktop = FindWindowW(L"Progman", L"Program Manager");
+  return desktop != nullptr && WindowAnswers(desktop) ? desktop : nullptr;
+}
 
 void RefreshDesktop() {
   Win32DesktopKeys keys;
   RefreshDesktop(keys);
 }
 
-void TranslateWindowUnderCursor() {
-  Win32PassWindowSystem windows;
-  Win32ToolWindow tool;
-  TranslateWindowUnderCursorIfIdle(windows, tool);
+bool StopPassesAndWait(DWORD waitMs) {
+  PassWorkers& workers = ThePassWorkers();
+  workers.RequestStop();
+  const DWORD started = GetTickCount();
+  for (;;) {
+    if (workers.WaitUntilIdle(std::chrono::milliseconds(10))) return true;
+    if (GetTickCount() - started >= waitMs) return false;
+    // A pass sets the tool's own boxes by messages to this thread: serve them, or the pass
+    // would wait on us while we wait on it.
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
 }
 
-DWORD WINAPI TranslateWindowUnderCursorThread(LPVOID) noexcept {
+namespace {
+
+// A worker of the tool's end: not started once the tool is closing, and counted while it runs.
+template <typename Work>
+DWORD RunAsPassWorker(Work work) noexcept {
   try {
-    TranslateWindowUnderCursor();
+    PassWorkerScope worker(ThePassWorkers());
+    if (worker.Entered()) work();
   } catch (...) {
     // Out of memory in the middle of a pass: the pass ends, the tool goes on.
   }
   return 0;
 }
+
+}  // namespace
+
+void TranslateWindowUnderCursor(ToolWindow& tool) {
+  RunAsPassWorker([&tool] {
+    Win32PassWindowSystem windows;
+    TranslateWindowUnderCursorIfIdle(windows, tool, TheOriginalTexts());
+  });
+}
+
+void RestoreWindowUnderCursor(ToolWindow& tool) {
+  RunAsPassWorker([&tool] {
+    Win32PassWindowSystem windows;
+    RestoreWindowUnderCursorIfIdle(windows, tool, TheOriginalTexts());
+  });
+}
+
+bool PassStopRequested() { return ThePassWorkers().StopRequested(); }

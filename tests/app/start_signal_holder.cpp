@@ -15,6 +15,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/win32_guards.h"
+
 namespace {
 
 // Ｓｕｐｅｒ－ＥＣ in full-width characters, code page 936.
@@ -83,13 +85,15 @@ int main(int argc, char** argv) {
   }
   if (out.empty() || program.empty()) return 2;
 
-  HANDLE section = nullptr;
+  UniqueHandle section;
+  MappedView mapped(nullptr);
   unsigned char* view = nullptr;
   if (withSection) {
-    section = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kSectionSize,
-                                 kSectionName);
-    if (section == nullptr) return 1;
-    view = static_cast<unsigned char*>(MapViewOfFile(section, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    section.reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                     kSectionSize, kSectionName));
+    if (!section) return 1;
+    mapped.reset(MapViewOfFile(section.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    view = static_cast<unsigned char*>(mapped.get());
     if (view == nullptr) return 1;
     std::memset(view, 0xAB, kSectionSize);
   }
@@ -107,10 +111,10 @@ int main(int argc, char** argv) {
     if (!search.found) Sleep(100);
   }
   if (started) {
-    TerminateProcess(process.hProcess, 3);
-    WaitForSingleObject(process.hProcess, 5000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    const UniqueHandle thread(process.hThread);
+    const UniqueHandle child(process.hProcess);
+    TerminateProcess(child.get(), 3);
+    WaitForSingleObject(child.get(), 5000);
   }
   const std::string json = std::string("{\"window\":") + (search.found ? "true" : "false") +
                            ",\"started\":" + (started ? "true" : "false") + ",\"bytes\":\"" +
@@ -119,7 +123,5 @@ int main(int argc, char** argv) {
   if (file == nullptr) return 1;
   std::fwrite(json.data(), 1, json.size(), file);
   std::fclose(file);
-  if (view != nullptr) UnmapViewOfFile(view);
-  if (section != nullptr) CloseHandle(section);
   return 0;
 }

@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "keyboard/keyboard_win32.h"
+#include "platform/win32_guards.h"
 #include "wine_clock.h"
 #include "wine_test_window.h"
 
@@ -55,12 +56,11 @@ INSTANTIATE_TEST_SUITE_P(Units, PumpingDelayLength,
 
 TEST_F(PumpingDelayTest, DispatchesAMessagePostedDuringTheWaitAndStillLastsItsFullTime) {
   PosterArgs args{window_.handle(), 10};
-  HANDLE poster = CreateThread(nullptr, 0, &PostAfter, &args, 0, nullptr);
+  const UniqueHandle poster(CreateThread(nullptr, 0, &PostAfter, &args, 0, nullptr));
   const double start = NowMs();
   PumpingDelay(50);
   const double elapsed = NowMs() - start;
-  WaitForSingleObject(poster, 5000);
-  CloseHandle(poster);
+  WaitForSingleObject(poster.get(), 5000);
   EXPECT_EQ(window_.dispatched(), 1);
   EXPECT_GE(elapsed, 49.0);
 }
@@ -119,10 +119,9 @@ DWORD WINAPI DelayForever(LPVOID) noexcept {
 
 TEST(SaturatedPumpingDelay, WaitsInsteadOfReturningAtOnce) {
   // The delay never ends; the thread is left to the end of the process.
-  HANDLE thread = CreateThread(nullptr, 0, &DelayForever, nullptr, 0, nullptr);
-  ASSERT_NE(thread, nullptr);
-  EXPECT_EQ(WaitForSingleObject(thread, 500), static_cast<DWORD>(WAIT_TIMEOUT));
-  CloseHandle(thread);
+  const UniqueHandle thread(CreateThread(nullptr, 0, &DelayForever, nullptr, 0, nullptr));
+  ASSERT_TRUE(thread);
+  EXPECT_EQ(WaitForSingleObject(thread.get(), 500), static_cast<DWORD>(WAIT_TIMEOUT));
 }
 
 int g_preTranslated = 0;

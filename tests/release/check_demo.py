@@ -1,25 +1,30 @@
 #!/usr/bin/env python3
-"""Runs scripts/demo on the built trees and checks what it shows: the before -> after table
-(translated controls changed, skipped ones kept) and two screenshots that differ."""
+"""Runs the demo's driver (what scripts/demo runs after its build) on the already-built win64
+tree and checks what it shows: the before -> after table (translated controls changed, skipped
+ones kept) and two screenshots that differ.
+
+Usage: check_demo.py SOURCE_DIR WIN64_TREE"""
 import os
 import subprocess
 import sys
 import tempfile
 
-top, build_root = sys.argv[1], sys.argv[2]
+top, tree = sys.argv[1], sys.argv[2]
 failures = []
 
 with tempfile.TemporaryDirectory() as out:
-    env = dict(os.environ, BUILD_ROOT=build_root, DEMO_OUT=out)
+    env = dict(os.environ)
     env.pop("ZT_DISPLAY", None)
+    driver = [sys.executable, os.path.join(top, "scripts", "demo_driver.py"), "--tree", tree,
+              "--out", out]
     with tempfile.TemporaryFile() as log:
-        rc = subprocess.run([os.path.join(top, "scripts", "demo")], env=env, stdout=log,
-                            stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL, timeout=600).returncode
+        rc = subprocess.run(driver, env=env, stdout=log, stderr=subprocess.STDOUT,
+                            stdin=subprocess.DEVNULL, timeout=600).returncode
         log.seek(0)
         text = log.read().decode("utf-8", "replace")
     print(text)
     if rc != 0:
-        sys.exit(f"scripts/demo exited with {rc}")
+        sys.exit(f"the demo driver exited with {rc}")
     rows = {}
     for line in text.splitlines():
         if " | " in line and " -> " in line:

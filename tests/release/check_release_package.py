@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Builds the release zip from the existing trees and checks what it holds:
-the 32-bit executable (PE32, i386), the 64-bit one (PE32+, x86-64) and the Chinese guide."""
+the 32-bit executable (PE32, i386), the 64-bit one (PE32+, x86-64) and the Chinese guide.
+
+Usage: check_release_package.py SOURCE_DIR WIN32_TREE WIN64_TREE"""
 import os
 import struct
 import subprocess
@@ -8,7 +10,10 @@ import sys
 import tempfile
 import zipfile
 
-top, build_root = sys.argv[1], sys.argv[2]
+top, win32_tree, win64_tree = sys.argv[1], sys.argv[2], sys.argv[3]
+if not win32_tree:
+    sys.exit("the 32-bit tree is not known: configure this tree with -DZT_WIN32_TREE=<the i686 tree>"
+             " (scripts/build and the win64 preset do)")
 
 
 def pe_kind(data):
@@ -26,7 +31,7 @@ def pe_kind(data):
 failures = []
 with tempfile.TemporaryDirectory() as out:
     r = subprocess.run([os.path.join(top, "scripts", "package"), "--no-build",
-                        "--build-root", build_root, "--out", out],
+                        "--win32-tree", win32_tree, "--win64-tree", win64_tree, "--out", out],
                        stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     print(r.stdout)
     if r.returncode != 0:

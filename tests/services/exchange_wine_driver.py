@@ -2,7 +2,8 @@
 """Runs the exchange tests under Wine against the stand-in service, one test at a time.
 
 For each scenario: put the stand-in into its mode, run one test of the Wine executable, then
-check what the stand-in received (paths with queries, headers in order).
+check what the stand-in received (methods, paths with queries, headers in order, body bytes).
+Each line of the output gives the wall time of the test and of each exchange it timed.
 
 usage: exchange_wine_driver.py EXCHANGE_TEST_EXE
 """

@@ -1,8 +1,10 @@
 // An in-memory window tree and tool window for the pass's native tests.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,7 +19,11 @@ struct FakeWindow {
   AnsiText text;
   WindowRect rect{0, 0, 10, 10};
   bool visible = true;
-  bool answers = true;  // false: reads as empty, like a hung window behind the bounded read
+  bool answers = true;  // false: reads nothing, like a hung window behind the bounded read
+  AnsiText className = "Static";
+  std::uint32_t style = 0;
+  bool ownProcess = false;  // a window of the tool's own process
+  bool takesWrites = true;  // false: the write fails, like a window that stopped answering
 };
 
 // Siblings are kept in Z-order, first on top; the enumeration is depth first, parents first.
@@ -29,6 +35,21 @@ class InMemoryWindows final : public WindowTree, public PassWindowSystem {
     windows_.push_back(std::move(window));
     return windows_.back();
   }
+  // Destroys the window and its descendants.
+  void Remove(WindowHandle handle) {
+    std::vector<WindowHandle> doomed{handle};
+    for (std::size_t i = 0; i < doomed.size(); ++i)
+      for (const FakeWindow& w : windows_)
+        if (w.parent == doomed[i]) doomed.push_back(w.handle);
+    for (const WindowHandle gone : doomed)
+      for (auto it = windows_.begin(); it != windows_.end(); ++it)
+        if (it->handle == gone) {
+          windows_.erase(it);
+          break;
+        }
+  }
+  // The platform's desktop window: under the cursor it counts as no window.
+  void SetDesktop(WindowHandle handle) { desktop_ = handle; }
   FakeWindow* Find(WindowHandle handle) {
     for (FakeWindow& w : windows_)
       if (w.handle == handle) return &w;
@@ -70,19 +91,38 @@ class InMemoryWindows final : public WindowTree, public PassWindowSystem {
   bool IsVisible(WindowHandle handle) override { return Find(handle) && Find(handle)->visible; }
 
   // PassWindowSystem
-  WindowHandle WindowUnderCursor() override { return ::WindowUnderCursor(*this); }
+  WindowHandle WindowUnderCursor() override {
+    ++cursorSamples;
+    const WindowHandle under = ::WindowUnderCursor(*this);
+    return under == desktop_ ? 0 : under;
+  }
   std::vector<WindowHandle> CollectChildWindows(WindowHandle parent) override {
     log.push_back("collect " + std::to_string(parent));
     return list_.Collect([&] { AppendDescendants(parent); });
   }
-  AnsiText ReadWindowText(WindowHandle handle) override {
+  std::optional<AnsiText> ReadWindowText(WindowHandle handle) override {
+    ++reads[handle];
     const FakeWindow* w = Find(handle);
-    return (w && w->answers) ? w->text : AnsiText();
+    if (!w || !w->answers) return std::nullopt;
+    return w->text;
   }
-  void WriteWindowText(WindowHandle handle, const AnsiText& text) override {
+  bool WriteWindowText(WindowHandle handle, const AnsiText& text) override {
+    if (beforeWrite) beforeWrite(handle);
+    FakeWindow* w = Find(handle);
+    if (!w || !w->takesWrites) return false;
     writes.emplace_back(handle, text);
     log.push_back("write " + std::to_string(handle));
-    if (FakeWindow* w = Find(handle)) w->text = text;
+    w->text = text;
+    return true;
+  }
+  WindowFacts FactsOf(WindowHandle handle) override {
+    const FakeWindow* w = Find(handle);
+    if (!w) return {};
+    const FakeWindow* parent = Find(w->parent);
+    return {w->className, w->style, parent ? parent->className : AnsiText()};
+  }
+  bool IsOwnProcessWindow(WindowHandle handle) override {
+    return Find(handle) && Find(handle)->ownProcess;
   }
   void InvalidateWindow(WindowHandle handle) override {
     log.push_back("invalidate " + std::to_string(handle));
@@ -94,6 +134,9 @@ class InMemoryWindows final : public WindowTree, public PassWindowSystem {
 
   std::vector<std::pair<WindowHandle, AnsiText>> writes;
   std::vector<std::string> log;
+  std::map<WindowHandle, int> reads;
+  int cursorSamples = 0;
+  std::function<void(WindowHandle)> beforeWrite;
 
  private:
   void AppendDescendants(WindowHandle parent) {
@@ -107,6 +150,7 @@ class InMemoryWindows final : public WindowTree, public PassWindowSystem {
   std::vector<FakeWindow> windows_;
   ScreenPoint cursor_;
   WindowHandle hit_ = 0;
+  WindowHandle desktop_ = 0;
   ChildWindowList list_;
 };
 
@@ -118,6 +162,9 @@ class FakeToolWindow final : public ToolWindow {
   WindowHandle MainWindowHandle() override { return kMain; }
   WindowHandle StatusBoxHandle() override { return kStatus; }
   WindowHandle DescriptionBoxHandle() override { return kDescription; }
+  void BeginTranslations(const std::vector<AnsiText>& textsToAsk) override {
+    begun.push_back(textsToAsk);
+  }
   void SetSourceText(const AnsiText& text) override { source = text; }
   void SetResultText(const AnsiText& text) override { result = text; }
   AnsiText ReadResultText() override { return result; }
@@ -130,10 +177,13 @@ class FakeToolWindow final : public ToolWindow {
   }
   void SetStatusText(const AnsiText& text) override { statuses.push_back(text); }
   void UpdateMainWindow() override {}
+  bool StopRequested() override { return stopWhen && stopWhen(); }
 
   AnsiText source, result;
   std::map<AnsiText, AnsiText> replies;
   std::function<void()> beforeReply;
   std::vector<AnsiText> requests;
   std::vector<AnsiText> statuses;
+  std::vector<std::vector<AnsiText>> begun;  // the list of each BeginTranslations
+  std::function<bool()> stopWhen;
 };
