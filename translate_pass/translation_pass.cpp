@@ -111,8 +111,11 @@ std::mutex& RunningPass() {
   return *running;
 }
 
-bool IsGone(PassWindowSystem& windows, WindowHandle window) {
-  return windows.FactsOf(window).className.empty();
+// A window that is gone has no class. Its handle may come back as another window, which must
+// never get this one's original text.
+void ForgetGoneWindows(PassWindowSystem& windows, OriginalTexts& originals) {
+  originals.ForgetWhere(
+      [&](WindowHandle window) { return windows.FactsOf(window).className.empty(); });
 }
 
 }  // namespace
@@ -126,7 +129,7 @@ void TranslateWindowUnderCursor(PassWindowSystem& windows, ToolWindow& tool,
     tool.SetStatusText(pass_text::kJoking);
     return;
   }
-  originals.ForgetWhere([&](WindowHandle window) { return IsGone(windows, window); });
+  ForgetGoneWindows(windows, originals);
 
   std::vector<WindowHandle> order = windows.CollectChildWindows(target);
   order.push_back(target);
@@ -168,6 +171,7 @@ void RestoreWindowUnderCursor(PassWindowSystem& windows, ToolWindow& tool,
     tool.SetStatusText(pass_text::kJoking);
     return;
   }
+  ForgetGoneWindows(windows, originals);
   std::vector<WindowHandle> order = windows.CollectChildWindows(target);
   order.push_back(target);
   for (const WindowHandle window : order) {

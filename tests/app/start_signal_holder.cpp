@@ -7,7 +7,9 @@
 // program is started, then the holder waits for a top-level window of that process whose
 // title bytes are HEX, ends the program and writes to FILE:
 //   {"window":true|false,"started":true|false,"bytes":"HEX of the first 16 bytes"}
-// With --no-section nothing is created and "bytes" is empty.
+// With --no-section nothing is created and "bytes" is empty. The section name and the title
+// are converted with code page 936 named, so the holder works under any ANSI code page (and
+// the program it starts inherits its locale).
 #include <windows.h>
 
 #include <cstdio>
@@ -34,8 +36,12 @@ BOOL CALLBACK FindWindowOf(HWND window, LPARAM param) noexcept {
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
   if (pid != search->pid) return TRUE;
-  char title[256] = {};
-  GetWindowTextA(window, title, sizeof title);
+  wchar_t wide[256] = {};
+  const int length = GetWindowTextW(window, wide, 256);
+  char title[512] = {};
+  if (length > 0) {
+    WideCharToMultiByte(936, 0, wide, length, title, sizeof title - 1, nullptr, nullptr);
+  }
   if (search->title == title) {
     search->found = true;
     return FALSE;
@@ -89,8 +95,10 @@ int main(int argc, char** argv) {
   MappedView mapped(nullptr);
   unsigned char* view = nullptr;
   if (withSection) {
-    section.reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                     kSectionSize, kSectionName));
+    wchar_t name[64] = {};
+    MultiByteToWideChar(936, 0, kSectionName, -1, name, 64);
+    section.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                     kSectionSize, name));
     if (!section) return 1;
     mapped.reset(MapViewOfFile(section.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
     view = static_cast<unsigned char*>(mapped.get());

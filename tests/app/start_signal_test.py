@@ -32,8 +32,18 @@ class StartSignal(unittest.TestCase):
     ]
 
     def test_names(self):
+        self.run_cases(self.CASES, None)
+
+    def test_section_found_under_other_code_pages(self):
+        # The holder names the section by its UTF-16 characters; the tool, started under the
+        # holder's English or Japanese locale, must open the same section.
+        for locale in ("en_US.UTF-8", "ja_JP.UTF-8"):
+            with self.subTest(locale=locale):
+                self.run_cases([("x.tmp", True, SIGNALLED)], locale)
+
+    def run_cases(self, cases, locale):
         with tempfile.TemporaryDirectory() as work:
-            for name, with_section, expected in self.CASES:
+            for name, with_section, expected in cases:
                 with self.subTest(name=name, section=with_section):
                     folder = os.path.join(work, f"{name}-{with_section}")
                     os.makedirs(folder)
@@ -44,7 +54,8 @@ class StartSignal(unittest.TestCase):
                             "--timeout", "30"]
                     if not with_section:
                         argv.append("--no-section")
-                    rc, text = ENV.run(argv + ["--", windows_path(copy)], timeout=90)
+                    rc, text = ENV.run(argv + ["--", windows_path(copy)], timeout=90,
+                                       extra_env={"LC_ALL": locale} if locale else None)
                     self.assertEqual(rc, 0, text)
                     with open(out, encoding="utf-8") as f:
                         result = json.load(f)

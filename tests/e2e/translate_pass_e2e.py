@@ -12,8 +12,10 @@ Scenarios:
               screenshots before and after in DIR.
   controls    F2 on the tool's own status line; Tab to the Microsoft box and Space; Down on
               the direction list.
-  refused     the stand-in refuses connections: nothing changes and the pass still ends with
-              its final status; then every request fails (HTTP 500): three are tried, no more.
+  refused     the stand-in refuses connections: nothing changes and the pass ends with the
+              failure status; then every request fails (HTTP 500): three are tried, no more.
+  restore     F2 over the sample, a label changed by the program, then Shift+F2: every other
+              window the tool wrote shows its original again, the changed label keeps its text.
   close_during_pass
               WM_CLOSE to the tool while a pass waits for a reply: the tool ends with code 0
               and writes nothing more.
@@ -39,8 +41,10 @@ import stand_in_service  # noqa: E402
 
 TOOL_TITLE = "Zelvane软件翻译插件".encode("gbk")
 JOKING = "你绝对在逗我".encode("gbk")
-TRANSLATING = "正在翻译...".encode("gbk")
+TRANSLATING = "正在翻译...".encode("gbk")  # followed by " done/total"
 FINISHED = "翻译完成".encode("gbk")
+NO_SERVICE = "翻译失败：翻译服务无响应".encode("gbk")
+RESTORED = "已恢复原文".encode("gbk")
 USAGE = "使用方法:把鼠标停留在程序窗口 按下F2键".encode("gbk")
 
 # The sample's windows the pass must leave alone, by name (see sample_target_win32.cpp).
@@ -49,6 +53,13 @@ SKIPPED = ["queding", "empty", "spaces", "hung", "progman"]
 NOT_GBK = ["korean"]
 # What a read through the ANSI code page makes of the Korean caption on a 936 system.
 KOREAN_THROUGH_ANSI = "??? ??"
+# While the pass still reads and writes foreign windows with the ANSI calls, the checks that
+# only a wide read can pass are reported as skipped when (and only when) their failure is
+# exactly the mark of an ANSI read. Set to False once foreign windows are read wide.
+FOREIGN_READ_MAY_BE_ANSI = False
+# The Python codec of the ANSI code page each tool locale gives.
+LOCALE_CODEC = {"en_US.UTF-8": "cp1252", "ja_JP.UTF-8": "cp932"}
+SKIP_CODE = 77  # CTest's SKIP_RETURN_CODE for these tests
 DESKTOP_CHORD = ["keydown 91", "keydown 68", "keyup 91", "keyup 68"] * 2
 HUNG_WAIT_BOUND_S = 2.0
 
@@ -72,6 +83,10 @@ stand_in_service.DICTIONARY.update({
 
 
 class Failure(Exception):
+    pass
+
+
+class Skipped(Exception):
     pass
 
 
@@ -222,7 +237,7 @@ def set_aside_korean(sample, requests, written):
     rest_requests = [r for r in requests if r not in korean_requests]
     rest_written = [n for n in written if n not in NOT_GBK]
     touched = bool(korean_requests) or "korean" in written
-    if not touched:
+    if not touched or not FOREIGN_READ_MAY_BE_ANSI:
         check(sample.wide_texts()["korean"] == sample.initial_wide["korean"],
               f"the Korean caption changed to {sample.wide_texts()['korean']!r}")
         return rest_requests, rest_written
@@ -255,7 +270,7 @@ def scenario_translate(env, args, svc):
     def status_is(wanted):
         text = tool.status_text()
         seen.add(text)
-        return text == wanted
+        return text == wanted or (wanted == TRANSLATING and text.startswith(TRANSLATING + b" "))
 
     wait_for("正在翻译...", lambda: status_is(TRANSLATING), 30, interval=0.05)
     env.hold_key("F2")  # a second press while the pass runs
@@ -268,6 +283,16 @@ def scenario_translate(env, args, svc):
     requests, written = set_aside_korean(sample, svc.requests(), written)
     sent = [r["text"] for r in requests]
     wanted = [sample.initial[n].decode("gbk") for n in translatable + ["caption"]]
+    if sent != wanted and args.tool_locale in LOCALE_CODEC and FOREIGN_READ_MAY_BE_ANSI:
+        codec = LOCALE_CODEC[args.tool_locale]
+        originals = [t.decode("gbk") for t in sample.initial.values()]
+        through_ansi = {o.encode(codec, "replace").decode("gbk", "replace") for o in originals}
+        through_ansi -= set(originals)
+        if any(t in through_ansi for t in sent) and \
+                all(t in wanted or t in through_ansi for t in sent):
+            raise Skipped(f"the sample's windows were read through the tool's ANSI code page "
+                          f"({codec}): {sent!r}; the tool's own status line passed; the "
+                          "translations are checked once foreign windows are read wide")
     check(sent == wanted, f"requests {sent!r}, expected {wanted!r}")
     check(all(r["service"] == "google" for r in requests), "a request went to Microsoft")
     for request, text in zip(requests, wanted):
@@ -362,7 +387,7 @@ def scenario_refused(env, args, svc):
                                                      "microsoft_current"],
           f"routes tried: {[r['service'] for r in svc.requests()]}")
     check(sample.texts() == sample.initial, "a text changed after failed translations")
-    check(tool.status_text() == FINISHED, "the failing pass did not end with 翻译完成")
+    check(tool.status_text() == NO_SERVICE, "the failing pass did not end with 翻译失败")
 
     # Connections refused: nothing can be counted at the service, but nothing may change.
     svc.set_mode("refuse")
@@ -371,8 +396,42 @@ def scenario_refused(env, args, svc):
     wait_for("the second desktop refresh", lambda: len(refresh_keys(sample)) == 16, 90)
     refused_wall = time.monotonic() - started
     check(sample.texts() == sample.initial, "a text changed although nothing was translated")
+    check(tool.status_text() == NO_SERVICE, "the refused pass did not end with 翻译失败")
     print(f"figures: refused pass {refused_wall:.2f} s; failing pass {tried} requests, "
           f"{failing_wall:.2f} s")
+
+
+def scenario_restore(env, args, svc):
+    sample = Sample(env, args.sample, args.artifacts)
+    tool = Tool(env, args.tool, args.inspector, svc.host)
+    caption = sample.rect("caption")
+    click(env, *empty_spot(caption))
+    press_f2_over(env, *empty_spot(caption))
+    wait_for("翻译完成", lambda: tool.status_text() == FINISHED, 90)
+    translated = sample.texts()
+    check(translated["open"] != sample.initial["open"], "the pass wrote nothing")
+
+    # The program changes one translated label itself; Shift+F2 must leave that one alone.
+    changed = b"Changed by the program"
+    file_window = next(w for w in sample.state()["windows"] if w["name"] == "file")
+    tool.inspector.set_text(file_window["hwnd"], changed)
+    wait_for("the changed label", lambda: sample.texts()["file"] == changed, 10)
+    requests = len(svc.requests())
+    env.xdotool("mousemove", *empty_spot(caption))
+    time.sleep(0.3)
+    env.hold_key("shift+F2")
+    wait_for("已恢复原文", lambda: tool.status_text() == RESTORED, 30)
+    time.sleep(0.5)  # the sample writes its state every 100 ms
+
+    texts = sample.texts()
+    for name, original in sample.initial.items():
+        wanted = changed if name == "file" else original
+        check(texts[name] == wanted,
+              f"{name}: {texts[name]!r} after the restore, expected {wanted!r}")
+    check(len(svc.requests()) == requests, "the restore asked the service")
+    restored = [n for n in sample.initial if n != "file" and translated[n] != sample.initial[n]]
+    print(f"figures: {len(restored)} translated windows back to their original texts, "
+          f"the changed label kept")
 
 
 def scenario_close_during_pass(env, args, svc):
@@ -382,7 +441,8 @@ def scenario_close_during_pass(env, args, svc):
     click(env, *empty_spot(caption))
     svc.set_mode("slow", delay=1.5)
     press_f2_over(env, *empty_spot(caption))
-    wait_for("正在翻译...", lambda: tool.status_text() == TRANSLATING, 30, interval=0.05)
+    wait_for("正在翻译...", lambda: tool.status_text().startswith(TRANSLATING), 30,
+             interval=0.05)
     tool.inspector.post(tool.window["handle"], 0x0010)  # WM_CLOSE while a reply is awaited
     try:
         code = tool.process.wait(timeout=30)
@@ -414,7 +474,7 @@ def scenario_timing(env, args, svc):
 
 SCENARIOS = {"translate": scenario_translate, "controls": scenario_controls,
              "refused": scenario_refused, "close_during_pass": scenario_close_during_pass,
-             "timing": scenario_timing}
+             "restore": scenario_restore, "timing": scenario_timing}
 
 
 def main():
@@ -435,6 +495,9 @@ def main():
     DIAGNOSTICS.append(("requests", lambda: [(r["service"], r["text"]) for r in svc.requests()]))
     try:
         SCENARIOS[args.scenario](env, args, svc)
+    except Skipped as skipped:
+        print(f"SKIPPED: {skipped}")
+        return SKIP_CODE
     except Failure as failure:
         print(f"FAILED: {failure}")
         for label, probe in DIAGNOSTICS:

@@ -27,7 +27,9 @@ void PrintTo(const RoundTripCase& c, std::ostream* os) { *os << c.name; }
 
 class Cp936RoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
 
-TEST_P(Cp936RoundTrip, BytesToUtf16) { EXPECT_EQ(cp936::ToUtf16(GetParam().gbk), GetParam().utf16); }
+TEST_P(Cp936RoundTrip, BytesToUtf16) {
+  EXPECT_EQ(cp936::ToUtf16(GetParam().gbk), GetParam().utf16);
+}
 
 TEST_P(Cp936RoundTrip, Utf16ToBytes) {
   EXPECT_EQ(cp936::FromUtf16(GetParam().utf16), std::optional<AnsiText>(GetParam().gbk));

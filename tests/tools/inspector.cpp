@@ -11,10 +11,11 @@
 //             order: {"found":true,"pid":..,"thread":..,"focus":"0x..","active":"0x..",
 //             "windows":[{handle, parent, class, text (hex of the code page 936 bytes of the
 //             text read with the wide WM_GETTEXT), wtext (hex of that UTF-16 text, little
-//             endian, as the window holds it), style, exstyle, window [l,t,r,b] on the screen, client [l,t,r,b],
-//             origin [x,y] (the client area's top-left on the screen), id, visible,
-//             enabled, check (buttons: BM_GETCHECK), items (combo boxes: item texts read with
-//             the wide messages, as hex in code page 936), itemdata, current}, ...]}.
+//             endian, as the window holds it), style, exstyle, window [l,t,r,b] on the
+//             screen, client [l,t,r,b], origin [x,y] (the client area's top-left on the
+//             screen), id, visible, enabled, check (buttons: BM_GETCHECK), items (combo
+//             boxes: item texts read with the wide messages, as hex in code page 936),
+//             itemdata, current}, ...]}.
 //             "focus", "active" and "capture" come from GetGUIThreadInfo of the window's
 //             thread; "foreground" is GetForegroundWindow.
 //   send      SendMessage to --hwnd: --msg N --wparam N --lparam N; writes {"result":N}.

@@ -528,16 +528,22 @@ TEST_F(TranslationPassTest, RestoreRemembersOnlyWindowsThatWereWritten) {
   EXPECT_EQ(tool.statuses.back(), pass_text::FinishedWithFailures(1));
 }
 
-TEST_F(TranslationPassTest, APassForgetsWindowsThatAreGone) {
+// Gone windows are forgotten by the next pass or restore, whichever comes first.
+class ForgetGoneTest : public TranslationPassTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ForgetGoneTest, WindowsThatAreGoneAreForgotten) {
   Translate(kDialog);
   ASSERT_TRUE(originals.Find(kGrandchild));
   windows.Remove(kPanel);
-  Translate(kButton);
+  GetParam() ? Restore(kButton) : Translate(kButton);
   EXPECT_FALSE(originals.Find(kPanel));
   EXPECT_FALSE(originals.Find(kGrandchild));
   EXPECT_TRUE(originals.Find(kAlpha));
   EXPECT_TRUE(originals.Find(kDialog));
 }
+
+INSTANTIATE_TEST_SUITE_P(Presses, ForgetGoneTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Restore" : "Translate"; });
 
 TEST_F(TranslationPassTest, RestoreStopsWhenTheToolCloses) {
   Translate(kDialog);
