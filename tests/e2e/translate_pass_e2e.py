@@ -154,7 +154,8 @@ class Sample:
 class Tool:
     def __init__(self, env, exe, inspector, service_host, locale=None):
         self.inspector = Inspector(env, inspector)
-        extra = {"ZELVANE_TEST_SERVICE_HOST": service_host}
+        # No host for the shipped executable: it reads nothing from its environment.
+        extra = {"ZELVANE_TEST_SERVICE_HOST": service_host} if service_host else {}
         if locale:
             extra["LC_ALL"] = locale
         self.process = env.start([exe], extra_env=extra)
