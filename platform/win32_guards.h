@@ -89,7 +89,8 @@ class PaintDc {
 class SelectedObject {
  public:
   SelectedObject(HDC dc, HGDIOBJ object)
-      : dc_(dc), previous_(dc != nullptr && object != nullptr ? SelectObject(dc, object) : nullptr) {}
+      : dc_(dc),
+        previous_(dc != nullptr && object != nullptr ? SelectObject(dc, object) : nullptr) {}
   ~SelectedObject() {
     if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
   }
