@@ -11,8 +11,10 @@ on 127.0.0.1, and prints:
              labelled controls and a stand-in that answers at once (F2 press to the target's
              last WM_SETTEXT, seen through its state file, so to within about 0.1 s); the median
              time per window (between consecutive WM_SETTEXT arrivals at the target, and
-             between consecutive requests at the stand-in); the tool's VmRSS and VmPeak after
-             the pass (a fresh tool for each N);
+             between consecutive requests at the stand-in); the CPU time of the tool, the
+             wineserver and the Xvfb display during the pass per window (less sensitive to other load on the
+             machine than the wall times); the tool's VmRSS and VmPeak after the pass (a fresh
+             tool for each N);
   floor      the mean time of one bare GET through the same exchange the tool uses, against
              the same stand-in (services_exchange_benchmark), and the per-window time of the
              smallest N as a multiple of it;
@@ -123,19 +125,26 @@ def bench_pass(env, args, svc, count, work):
     x, y = target.free_spot()
     e2e.click(env, x, y)
     svc.clear()
+    server = process_of(env, "wineserver")
+    display = env.info.get("xvfb_pid")
+    cpu_before = [idle_cpu.cpu_seconds(p) if p else 0.0 for p in (pid, server, display)]
     started = time.monotonic()
     e2e.press_f2_over(env, x, y)
     wanted = count + 1  # every control and the caption
     e2e.wait_for(f"{wanted} texts written", lambda: len(target.set_text_times()) >= wanted,
                  60 + count * 0.2, interval=0.05)
     wall = time.monotonic() - started
+    cpu_after = [idle_cpu.cpu_seconds(p) if p else 0.0 for p in (pid, server, display)]
     time.sleep(1.0)
     rss, peak = memory_kb(pid)
     times = target.set_text_times()
     arrivals = [r["at"] for r in svc.requests()]
     figures = {"n": count, "wall": wall, "per_window": median_gap_ms(times),
                "per_request": 1000.0 * median_gap_ms(arrivals), "requests": len(arrivals),
-               "written": len(times), "rss": rss, "peak": peak}
+               "written": len(times), "rss": rss, "peak": peak,
+               "tool_cpu": 1000.0 * (cpu_after[0] - cpu_before[0]) / count,
+               "server_cpu": 1000.0 * (cpu_after[1] - cpu_before[1]) / count,
+               "x_cpu": 1000.0 * (cpu_after[2] - cpu_before[2]) / count}
     stop(tool.process)
     stop(target.proc)
     return figures
@@ -213,14 +222,18 @@ def table(passes, floor, google, microsoft, idle):
     lines = ["Zelvane under Wine: speed and memory (stand-in service on 127.0.0.1)", ""]
     if passes:
         lines.append("pass over many_windows_target, stand-in answering at once")
-        lines.append("  windows   pass s   ms/window  ms/request  requests  written"
-                     "   VmRSS MiB  VmPeak MiB")
+        lines.append("  windows   pass s   ms/window  ms/request  CPU ms/window tool+wineserver+X"
+                     "  requests  written   VmRSS MiB  VmPeak MiB")
         for p in passes:
             lines.append(f"  {p['n']:7d}  {p['wall']:7.2f}  {p['per_window']:9.2f}  "
-                         f"{p['per_request']:10.2f}  {p['requests']:8d}  {p['written']:7d}  "
+                         f"{p['per_request']:10.2f}  {p['tool_cpu']:13.2f} + "
+                         f"{p['server_cpu']:5.2f} + {p['x_cpu']:5.2f}   {p['requests']:8d}  "
+                         f"{p['written']:7d}  "
                          f"{p['rss'] / 1024:10.1f}  {p['peak'] / 1024:10.1f}")
         lines.append("  (ms/window, ms/request: medians of the gaps between consecutive"
-                     " WM_SETTEXT arrivals at the target, requests at the stand-in)")
+                     " WM_SETTEXT arrivals at the target, requests at the stand-in;")
+        lines.append("   CPU ms/window: CPU time of the tool's process, the wineserver and the"
+                     " Xvfb display during the pass, per window)")
         lines.append("")
     if floor:
         mean, line = floor
