@@ -177,9 +177,9 @@ def route_pass(env, args, svc, work, name):
     routes = {}
     for r in requests:
         routes[r["service"]] = routes.get(r["service"], 0) + 1
-    texts = sum(len(r["texts"] or []) for r in requests if r["service"] == "microsoft_current")
+    batches = [len(r["texts"] or []) for r in requests if r["service"] == "microsoft_current"]
     written = len([e for e in sample.events() if e.startswith("settext ")])
-    return {"wall": wall, "routes": routes, "batched_texts": texts, "written": written}
+    return {"wall": wall, "routes": routes, "batches": batches, "written": written}
 
 
 def bench_routes(env, args, svc, work):
@@ -249,7 +249,8 @@ def table(passes, floor, google, microsoft, idle):
                      " (incl. the hung-window wait)")
         for label, r in (("per text (Google)", google), ("batch (Microsoft)", microsoft)):
             routes = ", ".join(f"{k} {v}" for k, v in sorted(r["routes"].items()))
-            extra = f", {r['batched_texts']} texts in batch posts" if r["batched_texts"] else ""
+            extra = (f" ({sum(r['batches'])} texts, at most {max(r['batches'])} in one post)"
+                     if r["batches"] else "")
             lines.append(f"  {label:18s} {r['wall']:6.2f} s   requests: {routes}{extra}; "
                          f"{r['written']} written")
         lines.append("")
