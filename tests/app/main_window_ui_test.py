@@ -52,8 +52,9 @@ CONTROLS = [
      0, 1004, 651, 0, None, "自动检测".encode("gbk")),
     ("标签2", "ZelvaneCaption", CHILD, 0, 904, 376, 0, 0, "翻译结果".encode("gbk")),
     ("标签1", "ZelvaneCaption", CHILD, 0, 680, 376, 0, 0, "原文内容".encode("gbk")),
-    ("翻译结果", "Edit", EDIT | MULTI | WS_VSCROLL | ES_READONLY, 0, 904, 400, 8, 0, b""),
-    ("原文内容", "Edit", EDIT | MULTI | WS_VSCROLL, 0, 680, 399, 0, 1, b""),
+    # The hand-over boxes have no scroll bar (see the control table in main_window_win32.cpp).
+    ("翻译结果", "Edit", EDIT | MULTI | ES_READONLY, 0, 904, 400, 8, 0, b""),
+    ("原文内容", "Edit", EDIT | MULTI, 0, 680, 399, 0, 1, b""),
     ("编辑框1", "Edit", EDIT | MULTI | ES_CENTER | ES_READONLY, WS_EX_STATICEDGE, 16, 8, 240, 88,
      DESCRIPTION),
     ("状态", "Edit", EDIT | ES_AUTOHSCROLL | ES_CENTER | ES_READONLY, WS_EX_CLIENTEDGE, 16, 128,
