@@ -13,6 +13,7 @@ HWND DescriptionBoxHandle();  // 编辑框1
 
 AnsiText ReadSourceBoxText();  // 原文内容
 AnsiText ReadResultBoxText();  // 翻译结果
+AnsiText ReadStatusText();     // 状态
 void SetSourceBoxText(const AnsiText& text);
 void SetResultBoxText(const AnsiText& text);
 void SetStatusText(const AnsiText& text);

@@ -42,6 +42,7 @@ HWND DescriptionBoxHandle() { return TheMainWindowHandles().编辑框1.load(); }
 
 AnsiText ReadSourceBoxText() { return ReadWindowText(TheMainWindowHandles().原文内容.load()); }
 AnsiText ReadResultBoxText() { return ReadWindowText(TheMainWindowHandles().翻译结果.load()); }
+AnsiText ReadStatusText() { return ReadWindowText(TheMainWindowHandles().状态.load()); }
 
 void SetSourceBoxText(const AnsiText& text) {
   WriteWindowText(TheMainWindowHandles().原文内容.load(), text);

@@ -1,7 +1,5 @@
 #include "app/tool_window_win32.h"
 
-#include <mutex>
-
 #include "app/main_window_controls.h"
 #include "app/translation_hand_over_win32.h"
 #include "services/translation_front_win32.h"
@@ -10,19 +8,6 @@
 namespace {
 
 WindowHandle AsHandle(HWND window) { return reinterpret_cast<WindowHandle>(window); }
-
-// What the passes last wrote into 状态: a pass sets it after every written window, and setting
-// the same text again would only cost a cross-thread message and a repaint.
-struct StatusLine {
-  std::mutex lock;
-  AnsiText shown;
-  bool written = false;
-};
-
-StatusLine& TheStatusLine() {
-  static StatusLine* line = new StatusLine;  // never destroyed: a pass may outlive the exit
-  return *line;
-}
 
 }  // namespace
 
@@ -43,12 +28,10 @@ void MainWindowAsToolWindow::TranslateSourceBox() {
   ::TranslateSourceBox(handOver);
 }
 void MainWindowAsToolWindow::SetStatusText(const AnsiText& text) {
-  StatusLine& line = TheStatusLine();
-  const std::lock_guard<std::mutex> hold(line.lock);
-  if (line.written && line.shown == text) return;
+  // Setting the text it already shows would only cost a repaint of the status line; reading
+  // it is one message with no drawing.
+  if (ReadStatusText() == text) return;
   ::SetStatusText(text);
-  line.shown = text;
-  line.written = true;
 }
 void MainWindowAsToolWindow::UpdateMainWindow() { UpdateWindow(::MainWindowHandle()); }
 bool MainWindowAsToolWindow::StopRequested() { return PassStopRequested(); }

@@ -33,10 +33,19 @@ std::string g_statePath;
 HANDLE g_neverSet = nullptr;
 HANDLE g_hungWindowMade = nullptr;
 
+// Edit boxes and combo boxes keep their text in a buffer of their own, which only their
+// message gives; they all belong to this thread, so asking them cannot hang.
+bool KeepsItsOwnText(HWND window) {
+  char cls[32] = {};
+  GetClassNameA(window, cls, sizeof cls);
+  return lstrcmpiA(cls, "Edit") == 0 || lstrcmpiA(cls, "ComboBox") == 0;
+}
+
 // Reads the stored text without a message, so the hung window can be read too.
 std::wstring WideTextOf(HWND window) {
   wchar_t wide[4096] = {};
-  const int length = InternalGetWindowText(window, wide, 4096);
+  const int length = KeepsItsOwnText(window) ? GetWindowTextW(window, wide, 4096)
+                                             : InternalGetWindowText(window, wide, 4096);
   return std::wstring(wide, length > 0 ? static_cast<std::size_t>(length) : 0);
 }
 
@@ -50,11 +59,11 @@ std::string Utf16Bytes(const std::wstring& wide) {
 }
 
 std::string TextOf(HWND window) {
-  wchar_t wide[4096] = {};
-  const int length = InternalGetWindowText(window, wide, 4096);
-  if (length <= 0) return std::string();
+  const std::wstring wide = WideTextOf(window);
+  if (wide.empty()) return std::string();
   char bytes[8192] = {};
-  const int size = WideCharToMultiByte(936, 0, wide, length, bytes, sizeof bytes, nullptr, nullptr);
+  const int size = WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), bytes,
+                                       sizeof bytes, nullptr, nullptr);
   return std::string(bytes, size > 0 ? size : 0);
 }
 
