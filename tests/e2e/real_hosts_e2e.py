@@ -61,6 +61,7 @@ TRANSLATIONS = {
     "Show hidden files": "显示隐藏文件", "Confirm on exit": "退出时确认", "Details": "详细信息",
     "Colour": "颜色", "Apply": "应用", "OK确定": "好的确定", "丶 marker": "丶标记",
     "Sample Settings": "示例设置", "Size < 10 & > 2": "大小在二到十之间", "Language": "语言",
+    "Read-only note": "只读说明",
 }
 stand_in_service.DICTIONARY.update(TRANSLATIONS)
 
