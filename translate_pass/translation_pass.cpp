@@ -118,21 +118,30 @@ void ForgetGoneWindows(PassWindowSystem& windows, OriginalTexts& originals) {
       [&](WindowHandle window) { return windows.FactsOf(window).className.empty(); });
 }
 
+// The window under the cursor, sampled once per press, and its tree: every descendant in
+// enumeration order, then the window itself. Nothing for no window, the desktop and the
+// tool's own windows (which get the joking answer).
+bool TreeUnderCursor(PassWindowSystem& windows, ToolWindow& tool, OriginalTexts& originals,
+                     WindowHandle& target, std::vector<WindowHandle>& order) {
+  target = windows.WindowUnderCursor();
+  if (target == 0) return false;
+  if (windows.IsOwnProcessWindow(target)) {
+    tool.SetStatusText(pass_text::kJoking);
+    return false;
+  }
+  ForgetGoneWindows(windows, originals);
+  order = windows.CollectChildWindows(target);
+  order.push_back(target);
+  return true;
+}
+
 }  // namespace
 
 void TranslateWindowUnderCursor(PassWindowSystem& windows, ToolWindow& tool,
                                 OriginalTexts& originals) {
-  // One sample per press: the guard, the enumeration and the own text all use this window.
-  const WindowHandle target = windows.WindowUnderCursor();
-  if (target == 0) return;
-  if (windows.IsOwnProcessWindow(target)) {
-    tool.SetStatusText(pass_text::kJoking);
-    return;
-  }
-  ForgetGoneWindows(windows, originals);
-
-  std::vector<WindowHandle> order = windows.CollectChildWindows(target);
-  order.push_back(target);
+  WindowHandle target = 0;
+  std::vector<WindowHandle> order;
+  if (!TreeUnderCursor(windows, tool, originals, target, order)) return;
   std::vector<PlannedWindow> plan;
   for (const WindowHandle window : order) {
     std::optional<AnsiText> text;
@@ -165,15 +174,9 @@ void TranslateWindowUnderCursor(PassWindowSystem& windows, ToolWindow& tool,
 
 void RestoreWindowUnderCursor(PassWindowSystem& windows, ToolWindow& tool,
                               OriginalTexts& originals) {
-  const WindowHandle target = windows.WindowUnderCursor();
-  if (target == 0) return;
-  if (windows.IsOwnProcessWindow(target)) {
-    tool.SetStatusText(pass_text::kJoking);
-    return;
-  }
-  ForgetGoneWindows(windows, originals);
-  std::vector<WindowHandle> order = windows.CollectChildWindows(target);
-  order.push_back(target);
+  WindowHandle target = 0;
+  std::vector<WindowHandle> order;
+  if (!TreeUnderCursor(windows, tool, originals, target, order)) return;
   for (const WindowHandle window : order) {
     const std::optional<OriginalTexts::Entry> entry = originals.Find(window);
     if (!entry) continue;
