@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "services/google_client.h"
 #include "services/query_encoding.h"
 #include "text/code_page_936.h"
 
@@ -41,18 +42,10 @@ std::string ReplaceEvery(std::string text, const std::string& from, const std::s
 
 namespace google_current {
 
-std::optional<AnsiText> LanguagePair(std::int32_t direction) {
-  static const char* const kByDirection[] = {
-      "&sl=auto&tl=zh-CN", "&sl=en&tl=zh-CN", "&sl=zh-CN&tl=en",
-      "&sl=ja&tl=zh-CN",   "&sl=zh-CN&tl=ja",
-  };
-  if (direction < 0 || direction > 4) return std::nullopt;
-  return AnsiText(kByDirection[direction]);
-}
-
 std::optional<HttpRequest> Request(const AnsiText& base, const AnsiText& text,
                                    std::int32_t direction) {
-  const std::optional<AnsiText> pair = LanguagePair(direction);
+  // The same language pair as the original route's query ends with.
+  const std::optional<AnsiText> pair = google::DirectionParameters(direction);
   if (!pair) return std::nullopt;
   HttpRequest request;
   request.method = HttpMethod::kGet;

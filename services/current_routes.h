@@ -12,9 +12,6 @@
 
 namespace google_current {
 
-// "&sl=..&tl=.." for the direction; nothing outside 0 to 4.
-std::optional<AnsiText> LanguagePair(std::int32_t direction);
-
 // GET BASE/translate_a/single?client=dict-chrome-ex&sl=SL&tl=TL&dt=t&ie=UTF-8&oe=UTF-8&q=TEXT.
 std::optional<HttpRequest> Request(const AnsiText& base, const AnsiText& text,
                                    std::int32_t direction);

@@ -28,6 +28,9 @@ class TranslationMemory {
                 const AnsiText& translation);
 
   std::size_t Texts() const { return entries_.size(); }
+
+  // What names one source text for one engine and direction.
+  static std::string KeyOf(Engine engine, std::int32_t direction, const AnsiText& source);
   std::size_t Bytes() const { return bytes_; }
 
  private:
@@ -35,7 +38,6 @@ class TranslationMemory {
     std::string key;
     AnsiText translation;
   };
-  static std::string KeyOf(Engine engine, std::int32_t direction, const AnsiText& source);
   static std::size_t CostOf(const Entry& entry);
   void DropOldest();
 

@@ -8,11 +8,6 @@ namespace {
 
 bool IsDirection(std::int32_t direction) { return direction >= 0 && direction <= 4; }
 
-std::string PassKey(Engine engine, std::int32_t direction, const AnsiText& text) {
-  return std::string(engine == Engine::kGoogle ? "G" : "M") + std::to_string(direction) + "\n" +
-         text;
-}
-
 }  // namespace
 
 std::int64_t RestAfterFailuresMs(int failuresInARow) {
@@ -40,8 +35,10 @@ void Translator::BeginPass(Engine, std::int32_t, const std::vector<AnsiText>& te
 
 bool Translator::IsResting(Route route) {
   std::lock_guard<std::mutex> lock(mutex_);
-  return health_[route].restUntilMs > clock_();
+  return RestingNow(route);
 }
+
+bool Translator::RestingNow(Route route) { return health_[route].restUntilMs > clock_(); }
 
 std::size_t Translator::RememberedTexts() {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -105,7 +102,8 @@ std::vector<AnsiText> Translator::PendingTextsStartingWith(Engine preferred,
   std::set<AnsiText> seen{text};
   for (const AnsiText& other : passTexts_) {
     if (!seen.insert(other).second) continue;
-    if (failedThisPass_.count(PassKey(preferred, direction, other)) != 0) continue;
+    const std::string key = TranslationMemory::KeyOf(preferred, direction, other);
+    if (failedThisPass_.count(key) != 0) continue;
     if (memory_.Find(preferred, direction, other)) continue;
     pending.push_back(other);
   }
@@ -138,10 +136,10 @@ AnsiText Translator::Translate(Engine preferred, const AnsiText& text, std::int3
   std::lock_guard<std::mutex> lock(mutex_);
   if (!IsDirection(direction)) return {};
   if (std::optional<AnsiText> known = memory_.Find(preferred, direction, text)) return *known;
-  const std::string passKey = PassKey(preferred, direction, text);
+  const std::string passKey = TranslationMemory::KeyOf(preferred, direction, text);
   if (failedThisPass_.count(passKey) != 0) return {};
   for (const Route route : RoutesInOrder(preferred)) {
-    if (health_[route].restUntilMs > clock_()) continue;
+    if (RestingNow(route)) continue;
     const Outcome outcome = TakesBatch(route) ? AskInBatches(route, preferred, direction, text)
                                               : Ask(route, preferred, direction, {text});
     if (outcome == Outcome::kOutOfTime) break;

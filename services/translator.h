@@ -60,6 +60,7 @@ class Translator {
                        const AnsiText& text);
   std::vector<AnsiText> PendingTextsStartingWith(Engine preferred, std::int32_t direction,
                                                  const AnsiText& text);
+  bool RestingNow(Route route);  // the caller holds mutex_
   bool OutOfTime(std::int64_t now) const;
   ExchangeLimits LimitsAt(std::int64_t now) const;
   void Failed(Route route, std::int64_t now);
