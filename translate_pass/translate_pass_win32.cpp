@@ -220,14 +220,13 @@ namespace {
 
 // A worker of the tool's end: not started once the tool is closing, and counted while it runs.
 template <typename Work>
-DWORD RunAsPassWorker(Work work) noexcept {
+void RunAsPassWorker(Work work) noexcept {
   try {
     PassWorkerScope worker(ThePassWorkers());
     if (worker.Entered()) work();
   } catch (...) {
     // Out of memory in the middle of a pass: the pass ends, the tool goes on.
   }
-  return 0;
 }
 
 }  // namespace
